@@ -1,0 +1,35 @@
+#include "RomErrors.h"
+
+#include <string>
+
+namespace {
+
+class RomErrorCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "rom"; }
+
+    std::string message(int value) const override
+    {
+        switch (static_cast<RomErrc>(value)) {
+        case RomErrc::readPastEnd: return "Read past the end of the file.";
+        case RomErrc::writePastEnd: return "Write past the end of the file.";
+        case RomErrc::badHexPair: return "Not a hexadecimal byte.";
+        case RomErrc::offsetOutOfRange: return "File offset outside the 32-bit range.";
+        case RomErrc::romChanged: return "The ROM file has changed since it was opened.";
+        }
+        return "Unknown ROM error.";
+    }
+};
+
+} // namespace
+
+const std::error_category& RomCategory() noexcept
+{
+    static const RomErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(RomErrc e) noexcept
+{
+    return {static_cast<int>(e), RomCategory()};
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds Tidewell with its tests and runs every test.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+install_missing "${build_packages[@]}" libgtest-dev
+configure_and_build -DBUILD_TESTING=ON
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

@@ -1,0 +1,62 @@
+#include "GameIdentification.h"
+#include "RomImage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(GameIdentification, NamesEachSupportedGame)
+{
+    struct Row { const char* code; const char* name; const char* caption; const StarterLayout* layout; };
+    for (const Row& row : {Row{"AAUE", "Pok\xC3\xA9mon Gold", "AAUE - Tidewell", &GoldSilverLayout},
+                           Row{"AAXE", "Pok\xC3\xA9mon Silver", "AAXE - Tidewell", &GoldSilverLayout},
+                           Row{"BYTE", "Pok\xC3\xA9mon Crystal", "BYTE - Tidewell", &CrystalLayout}}) {
+        const Game* game = IdentifyGame(row.code);
+        ASSERT_NE(game, nullptr) << row.code;
+        EXPECT_EQ(game->code, row.code);
+        EXPECT_EQ(game->name, row.name);
+        EXPECT_EQ(game->language, "English");
+        EXPECT_EQ(game->windowCaption, row.caption);
+        EXPECT_EQ(game->layout, row.layout);
+    }
+}
+
+TEST(GameIdentification, RefusesNearMisses)
+{
+    for (const std::string& code : {"aaue"s, "Aaxe"s, "byte"s, "AAUF"s, "AAXF"s, "BYTF"s, "AAU "s,
+                                    "AAU\0"s, "BYT"s, "AAUEE"s, ""s, "AAXE "s, " AAXE"s})
+        EXPECT_EQ(IdentifyGame(code), nullptr) << code;
+}
+
+TEST(GameIdentification, ReadsTheHeaderCodeWhateverElseTheFileHolds)
+{
+    ScratchFolder scratch;
+    Bytes bytes = MakeRom("BYTE");
+    bytes[0x13E] = 'A';
+    bytes[0x143] = 'E';
+    EXPECT_EQ(ReadGameCode(scratch.Write("crystal.gb", bytes)).value(), "BYTE");
+    const std::string raw = "\xFF" "\0" "ab"s;
+    EXPECT_EQ(ReadGameCode(scratch.Write("raw.gb", MakeRom(raw))).value(), raw);
+}
+
+TEST(GameIdentification, SizeDoesNotMatterUntilTheCodeIsCutShort)
+{
+    ScratchFolder scratch;
+    EXPECT_EQ(ReadGameCode(scratch.Write("exact.gb", MakeRom("AAXE", 0x143))).value(), "AAXE");
+    const auto cut = ReadGameCode(scratch.Write("cut.gb", MakeRom("AAXE", 0x142)));
+    EXPECT_EQ(cut.value(), "AAX");
+    EXPECT_EQ(IdentifyGame(*cut), nullptr);
+    EXPECT_EQ(ReadGameCode(scratch.Write("empty.gb", {})).value(), "");
+}
+
+TEST(GameIdentification, MissingFileIsAnError)
+{
+    ScratchFolder scratch;
+    EXPECT_EQ(ReadGameCode(scratch.File("gone.gbc")).error(), std::errc::no_such_file_or_directory);
+}
+
+} // namespace

@@ -1,11 +1,16 @@
+#include "Form1.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Tidewell");
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName("Tidewell");
+    QApplication::setApplicationVersion(PROJECT_VERSION);
+    QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
+
+    auto* window = new Form1;
+    window->show();
+    return QApplication::exec();
 }

@@ -4,7 +4,8 @@
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$repo/build"
 
-build_packages=(g++ make cmake qt6-base-dev libgl-dev)
+# Liberation Sans has the metrics of the face the window's texts are laid out for.
+build_packages=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2)
 
 install_missing() {
     local missing=() package
@@ -18,7 +19,7 @@ install_missing() {
     echo "Installing missing packages: ${missing[*]}"
     "${as_root[@]}" apt-get update -qq
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 configure_and_build() {

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QFont>
+
+// The face the window's frames, labels and fields ask for, falling back to a
+// face with the same metrics where it is missing, then to any sans face.
+QFont FormFont();

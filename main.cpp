@@ -1,4 +1,6 @@
 #include "Form1.h"
+#include "MessageBoxes.h"
+#include "QtFileDialogs.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,7 +12,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(PROJECT_VERSION);
     QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
 
-    auto* window = new Form1;
+    QtFileDialogs fileDialogs;
+    QtMessageBoxes messageBoxes;
+    auto* window = new Form1(fileDialogs, messageBoxes);
     window->show();
     return QApplication::exec();
 }

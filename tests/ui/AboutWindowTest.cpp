@@ -2,6 +2,7 @@
 #include "Form2.h"
 #include "FormFont.h"
 #include "QtPrinters.h"
+#include "StandIns.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,9 +23,11 @@ void DeleteClosedWindows()
 
 class AboutWindowTest : public ::testing::Test {
 protected:
-    AboutWindowTest() : window(new Form1) { window->show(); }
+    AboutWindowTest() : window(new Form1(chooser, boxes)) { window->show(); }
     ~AboutWindowTest() override { delete window; }
 
+    PersonAtTheChooser chooser;
+    BoxWatcher boxes;
     Form2* about()
     {
         window->findChild<QAction*>("mnuAbout")->trigger();

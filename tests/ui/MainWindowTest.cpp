@@ -1,6 +1,7 @@
 #include "Catalogues.h"
 #include "Form1.h"
 #include "QtPrinters.h"
+#include "StandIns.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -106,9 +107,11 @@ bool OwnEnabled(const QWidget* widget)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() : window(new Form1) { window->show(); }
+    MainWindowTest() : window(new Form1(chooser, boxes)) { window->show(); }
     ~MainWindowTest() override { delete window; }
 
+    PersonAtTheChooser chooser;
+    BoxWatcher boxes;
     template <typename T = QWidget>
     T* find(const QString& name) const
     {

@@ -1,0 +1,424 @@
+#include "ExpectedOffsets.h"
+#include "Form1.h"
+#include "QtPrinters.h"
+#include "RomImage.h"
+#include "StandIns.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using enum StarterValue;
+using Box = BoxWatcher::Box;
+
+const QString pokemon = QString::fromUtf8("Pok\xC3\xA9mon");
+
+QString Path(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+// What the fifteen controls show: a list's selected position or a box's text.
+struct Shown {
+    std::array<int, StarterValueCount> positions{};
+    std::array<QString, StarterValueCount> levels{};
+    bool operator==(const Shown&) const = default;
+};
+
+class CommandsTest : public ::testing::Test {
+protected:
+    CommandsTest() : window(new Form1(chooser, boxes)) { window->show(); }
+    ~CommandsTest() override { delete window; }
+
+    fs::path Rom(const char* name, const char* code, const StarterSettings& values) const
+    {
+        return scratch.Write(name, WithValuesAtReadOffsets(MakeRom(code), OffsetsFor(code), values));
+    }
+
+    void Open(const fs::path& path)
+    {
+        chooser.choices.push_back({Path(path)});
+        Trigger("mnuOpen");
+    }
+
+    void CancelOpen()
+    {
+        chooser.choices.push_back({});
+        Trigger("mnuOpen");
+    }
+
+    void Trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
+    bool Enabled(const char* action) const { return window->findChild<QAction*>(action)->isEnabled(); }
+
+    QComboBox* List(StarterValue value) const
+    {
+        return window->findChild<QComboBox*>(QString::fromLatin1(StarterValueNames[IndexOf(value)]));
+    }
+
+    QLineEdit* LevelBox(StarterValue value) const
+    {
+        return window->findChild<QLineEdit*>(QString::fromLatin1(StarterValueNames[IndexOf(value)]));
+    }
+
+    QString Label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
+
+    Shown Showing() const
+    {
+        Shown shown;
+        for (std::size_t i = 0; i < StarterValueCount; ++i) {
+            const auto value = static_cast<StarterValue>(i);
+            if (KindOf(value) == ValueKind::level)
+                shown.levels[i] = LevelBox(value)->text();
+            else
+                shown.positions[i] = List(value)->currentIndex();
+        }
+        return shown;
+    }
+
+    // What the window shows for these bytes, worked out without the window.
+    static Shown ShownFor(const StarterSettings& values)
+    {
+        Shown shown;
+        for (std::size_t i = 0; i < StarterValueCount; ++i) {
+            const auto value = static_cast<StarterValue>(i);
+            if (KindOf(value) == ValueKind::level)
+                shown.levels[i] = QString::number(values.bytes[i]);
+            else
+                shown.positions[i] = values.bytes[i];
+        }
+        return shown;
+    }
+
+    void Type(StarterValue level, const QString& text)
+    {
+        LevelBox(level)->selectAll();
+        QTest::keyClicks(LevelBox(level), text);
+    }
+
+    Box Warning(const QString& text) const { return {window, text, "Tidewell", BoxIcon::exclamation}; }
+    Box Error(const QString& text, int number) const
+    {
+        return {window, text, "Error: " + QString::number(number), BoxIcon::none};
+    }
+    Box Success() const
+    {
+        return {window, "Starter " + pokemon + " changed successfully!", "Tidewell", BoxIcon::information};
+    }
+
+    ScratchFolder scratch;
+    PersonAtTheChooser chooser;
+    BoxWatcher boxes;
+    QPointer<Form1> window;
+};
+
+class EditRoundTrip : public CommandsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EditRoundTrip, OpenEditSaveReopen)
+{
+    const char* code = GetParam();
+    const StarterSettings stored = Numbered(2);
+    const Bytes original = WithValuesAtReadOffsets(MakeRom(code), OffsetsFor(code), stored);
+    const fs::path rom = scratch.Write("game.gbc", original);
+
+    Open(rom);
+    const OpenFileName& asked = chooser.asked.at(0);
+    EXPECT_EQ(asked.owner, window);
+    EXPECT_EQ(asked.title, "Open " + pokemon + " Gold, Silver or Crystal ROM...");
+    EXPECT_EQ(asked.filter, QString("GB ROMs (*.gb)") + QChar(0) + "*.gb;*.gbc" + QChar(0));
+    EXPECT_EQ(asked.initialDir, "");
+    EXPECT_EQ(asked.flags, 0x1804);
+
+    const QString name = pokemon + (code == std::string_view("AAUE")   ? " Gold"
+                                    : code == std::string_view("AAXE") ? " Silver"
+                                                                       : " Crystal");
+    EXPECT_EQ(Label("headr"), name);
+    EXPECT_EQ(Label("txtCode"), code);
+    EXPECT_EQ(Label("language"), "English");
+    EXPECT_EQ(window->windowTitle(), QString(code) + " - Tidewell");
+    EXPECT_EQ(Showing(), ShownFor(stored));
+    EXPECT_TRUE(Enabled("mnuSave") && Enabled("mnuDefault"));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    StarterSettings chosen;
+    for (std::size_t i = 0; i < StarterValueCount; ++i) {
+        const auto value = static_cast<StarterValue>(i);
+        if (KindOf(value) == ValueKind::level) {
+            chosen[value] = static_cast<std::uint8_t>(10 + i);
+            Type(value, QString::number(chosen[value]));
+        } else {
+            chosen[value] = static_cast<std::uint8_t>(200 + i);
+            List(value)->setCurrentIndex(chosen[value]);
+        }
+    }
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+    EXPECT_EQ(ReadAll(rom), WithValuesEverywhere(original, OffsetsFor(code), chosen));
+
+    // Reopening shows what the file holds, not what the controls held.
+    Trigger("mnuDefault");
+    Open(rom);
+    EXPECT_EQ(Showing(), ShownFor(chosen));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllGames, EditRoundTrip, ::testing::Values("AAUE", "AAXE", "BYTE"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_F(CommandsTest, CancelledOpenChangesNothing)
+{
+    CancelOpen();
+    EXPECT_FALSE(Enabled("mnuSave") || Enabled("mnuDefault"));
+    EXPECT_EQ(List(poke1)->currentIndex(), -1);
+    EXPECT_EQ(window->windowTitle(), "Tidewell");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(CommandsTest, CancelledOpenAfterALoadedRomStillSavesIntoThatRom)
+{
+    const Bytes original = MakeRom("AAUE");
+    const fs::path rom = scratch.Write("gold.gbc", original);
+    Open(rom);
+    const Shown before = Showing();
+    CancelOpen();
+    EXPECT_EQ(Showing(), before);
+    EXPECT_EQ(Label("headr"), pokemon + " Gold");
+
+    Trigger("mnuDefault");
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+    EXPECT_NE(ReadAll(rom), original);
+}
+
+TEST_F(CommandsTest, RejectedFileLeavesTheLoadedRomInCharge)
+{
+    const fs::path gold = Rom("gold.gbc", "AAUE", Numbered(1));
+    const Bytes otherBytes = MakeRom("AAUX");
+    const fs::path other = scratch.Write("other.gb", otherBytes);
+    fs::permissions(other, fs::perms::owner_read);
+    Open(gold);
+    const Shown before = Showing();
+
+    Open(other);
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("Unsupported ROM.")});
+    EXPECT_EQ(Showing(), before);
+    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell");
+    EXPECT_EQ(fs::status(other).permissions(), fs::perms::owner_read) << "attributes untouched";
+
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown.back(), Success());
+    EXPECT_EQ(ReadAll(other), otherBytes);
+    EXPECT_EQ(ReadAll(gold), WithValuesEverywhere(MakeRom("AAUE"), goldSilverOffsets, Numbered(1)));
+}
+
+TEST_F(CommandsTest, FileTooShortForItsCodeIsUnsupported)
+{
+    Open(scratch.Write("cut.gb", MakeRom("BYTE", 0x142)));
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("Unsupported ROM.")});
+    EXPECT_FALSE(Enabled("mnuSave"));
+}
+
+TEST_F(CommandsTest, FailedReadShowsOneErrorAndChangesNothing)
+{
+    const fs::path gold = Rom("gold.gbc", "AAUE", Numbered(1));
+    Open(gold);
+    const Shown before = Showing();
+
+    Open(scratch.Write("short.gbc", MakeRom("BYTE", 0x1000)));
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Error("Read past the end of the file.", 1001)});
+    EXPECT_EQ(Showing(), before);
+    EXPECT_EQ(Label("headr"), pokemon + " Gold");
+    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell");
+
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown.back(), Success());
+    EXPECT_EQ(ReadAll(scratch.File("short.gbc")), MakeRom("BYTE", 0x1000));
+}
+
+TEST_F(CommandsTest, UnreadableFileShowsThePlatformsError)
+{
+    const fs::path locked = Rom("locked.gbc", "BYTE", Numbered(1));
+    fs::permissions(locked, fs::perms::none);
+    {
+        AsOrdinaryUser user;
+        Open(locked);
+    }
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Error("Permission denied", EACCES)});
+    EXPECT_FALSE(Enabled("mnuSave"));
+    EXPECT_EQ(Label("headr"), "");
+}
+
+TEST_F(CommandsTest, ReadOnlyRomBecomesWritableAndSaves)
+{
+    const fs::path rom = Rom("crystal.gbc", "BYTE", Numbered(1));
+    fs::permissions(rom, fs::perms::owner_read | fs::perms::group_read);
+    Open(rom);
+    EXPECT_TRUE((fs::status(rom).permissions() & fs::perms::owner_write) != fs::perms::none);
+    Trigger("mnuDefault");
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+}
+
+TEST_F(CommandsTest, RomThatCannotBeMadeWritableIsShownButNotSaved)
+{
+    if (!AsOrdinaryUser::RunningAsRoot())
+        GTEST_SKIP() << "needs a file of another owner, which only root can set up";
+    const fs::path rom = Rom("theirs.gbc", "AAXE", Numbered(4));
+    fs::permissions(rom, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    const Bytes original = ReadAll(rom);
+
+    AsOrdinaryUser user;
+    Open(rom);
+    EXPECT_EQ(Showing(), ShownFor(Numbered(4)));
+    EXPECT_TRUE(boxes.shown.empty());
+    Trigger("mnuDefault");
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Error("Permission denied", EACCES)});
+    EXPECT_EQ(ReadAll(rom), original);
+}
+
+TEST_F(CommandsTest, RomReplacedBeforeSavingIsLeftAlone)
+{
+    const fs::path rom = Rom("game.gbc", "AAUE", Numbered(1));
+    Open(rom);
+    const std::string changedText = "The ROM file has changed since it was opened. Open it again before saving.";
+
+    const Bytes crystal = MakeRom("BYTE");
+    WriteAll(rom, crystal);
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Warning(QString::fromStdString(changedText))});
+    EXPECT_EQ(ReadAll(rom), crystal);
+
+    const Bytes cut = MakeRom("AAUE", 0x180000);
+    WriteAll(rom, cut);
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown.back(), Warning(QString::fromStdString(changedText)));
+    EXPECT_EQ(ReadAll(rom), cut);
+
+    fs::remove(rom);
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown.back(), Error("No such file or directory", ENOENT));
+    EXPECT_FALSE(fs::exists(rom));
+    EXPECT_EQ(boxes.shown.size(), 3u);
+}
+
+TEST_F(CommandsTest, SpeciesWithoutAnEntryShowsNoneAndBlocksSaving)
+{
+    StarterSettings values = Numbered(1);
+    values[poke2] = 0xFC;
+    values[rival3] = 0xFF;
+    const fs::path rom = Rom("odd.gbc", "AAXE", values);
+    const Bytes original = ReadAll(rom);
+    Open(rom);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(List(poke2)->currentIndex(), -1);
+    EXPECT_EQ(List(poke2)->currentText(), "");
+    EXPECT_EQ(List(rival3)->currentIndex(), -1);
+    EXPECT_EQ(List(poke1)->currentIndex(), values[poke1]);
+
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("Please choose a species in every list.")});
+    EXPECT_EQ(ReadAll(rom), original);
+
+    List(poke2)->setCurrentIndex(251);
+    List(rival3)->setCurrentIndex(0);
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown.back(), Success());
+    EXPECT_EQ(ReadAll(rom)[1573176], 251);
+}
+
+TEST_F(CommandsTest, LevelsMustBeNumbersFromZeroToHundred)
+{
+    StarterSettings values = Numbered(1);
+    values[rlvl2] = 0xFF;
+    const fs::path rom = Rom("levels.gbc", "BYTE", values);
+    const Bytes original = ReadAll(rom);
+    Open(rom);
+    EXPECT_EQ(LevelBox(rlvl2)->text(), "255");
+
+    const Box refusal = Warning("Please enter levels between 0 and 100.");
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{refusal});
+
+    for (const QString bad : {"", "abc", "1e2", "-", "101", "-1", " . "}) {
+        Type(rlvl2, "5");
+        Type(lvl1, bad);
+        Type(lvl3, "x");
+        boxes.shown.clear();
+        Trigger("mnuSave");
+        EXPECT_EQ(boxes.shown, std::vector<Box>{refusal}) << bad.toStdString();
+    }
+    EXPECT_EQ(ReadAll(rom), original);
+
+    Type(lvl1, "0");
+    Type(lvl2, "100");
+    Type(lvl3, "4.6");
+    Type(rlvl1, "4.5");
+    Type(rlvl3, " 7");
+    boxes.shown.clear();
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+    const Bytes saved = ReadAll(rom);
+    EXPECT_EQ(saved[494756], 0);
+    EXPECT_EQ(saved[494822], 100);
+    EXPECT_EQ(saved[494882], 5);
+    EXPECT_EQ(saved[236286], 4);
+    EXPECT_EQ(saved[236274], 5);
+    EXPECT_EQ(saved[236280], 7);
+}
+
+TEST_F(CommandsTest, DefaultSelectionFillsTheControlsAndOnlyThem)
+{
+    const char* code = "AAUE";
+    StarterSettings values = Numbered(1);
+    values[lvl2] = 0xFF;
+    const fs::path rom = Rom("gold.gbc", code, values);
+    const Bytes original = ReadAll(rom);
+    Open(rom);
+    Type(lvl1, "abc");
+
+    Trigger("mnuDefault");
+    Trigger("mnuDefault");
+    EXPECT_EQ(ReadAll(rom), original);
+    EXPECT_EQ(List(poke1)->currentText(), "Cyndaquil");
+    EXPECT_EQ(List(poke2)->currentText(), "Totodile");
+    EXPECT_EQ(List(poke3)->currentText(), "Chikorita");
+    EXPECT_EQ(List(item2)->currentText(), "Berry");
+    EXPECT_EQ(List(rival1)->currentText(), "Totodile");
+    EXPECT_EQ(List(rival3)->currentText(), "Cyndaquil");
+    EXPECT_EQ(Label("headr"), pokemon + " Gold");
+    EXPECT_TRUE(boxes.shown.empty());
+
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+    StarterSettings defaults;
+    for (auto [value, byte] : {std::pair{poke1, 0x9B}, {poke2, 0x9E}, {poke3, 0x98}, {lvl1, 5},
+                               {lvl2, 5}, {lvl3, 5}, {item1, 0xAD}, {item2, 0xAD}, {item3, 0xAD},
+                               {rival1, 0x9E}, {rlvl1, 5}, {rival2, 0x98}, {rlvl2, 5},
+                               {rival3, 0x9B}, {rlvl3, 5}})
+        defaults[value] = static_cast<std::uint8_t>(byte);
+    EXPECT_EQ(ReadAll(rom), WithValuesEverywhere(original, OffsetsFor(code), defaults));
+}
+
+TEST_F(CommandsTest, OpeningAnotherGameReplacesEverything)
+{
+    Open(Rom("gold.gbc", "AAUE", Numbered(1)));
+    Open(Rom("crystal.gbc", "BYTE", Numbered(30)));
+    EXPECT_EQ(Showing(), ShownFor(Numbered(30)));
+    EXPECT_EQ(Label("headr"), pokemon + " Crystal");
+    EXPECT_EQ(Label("txtCode"), "BYTE");
+    EXPECT_EQ(window->windowTitle(), "BYTE - Tidewell");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+} // namespace

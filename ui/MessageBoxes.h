@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+enum class BoxIcon { none, exclamation, information };
+
+// Every message to the user: a modal box with one OK button, owned by the
+// window, that the command waits on.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void Show(QWidget* owner, const QString& text, const QString& title, BoxIcon icon) = 0;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void Show(QWidget* owner, const QString& text, const QString& title, BoxIcon icon) override;
+};

@@ -10,6 +10,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tidewell");
     QApplication::setApplicationVersion(PROJECT_VERSION);
+    QApplication::setDesktopFileName("org.tidewell.Tidewell");
     QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
 
     QtFileDialogs fileDialogs;

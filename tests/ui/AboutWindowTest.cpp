@@ -2,7 +2,7 @@
 #include "Form2.h"
 #include "FormFont.h"
 #include "QtPrinters.h"
-#include "StandIns.h"
+#include "WindowTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,13 +21,8 @@ void DeleteClosedWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-class AboutWindowTest : public ::testing::Test {
+class AboutWindowTest : public WindowTest {
 protected:
-    AboutWindowTest() : window(new Form1(chooser, boxes)) { window->show(); }
-    ~AboutWindowTest() override { delete window; }
-
-    PersonAtTheChooser chooser;
-    BoxWatcher boxes;
     Form2* about()
     {
         window->findChild<QAction*>("mnuAbout")->trigger();
@@ -41,8 +36,6 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-
-    QPointer<Form1> window;
 };
 
 TEST_F(AboutWindowTest, ShowsOneModelessWindowOwnedByTheMainWindow)

@@ -1,14 +1,13 @@
 #include "ExpectedOffsets.h"
 #include "Form1.h"
 #include "QtPrinters.h"
+#include "WindowTest.h"
 #include "RomImage.h"
-#include "StandIns.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -36,11 +35,8 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public WindowTest {
 protected:
-    CommandsTest() : window(new Form1(chooser, boxes)) { window->show(); }
-    ~CommandsTest() override { delete window; }
-
     fs::path Rom(const char* name, const char* code, const StarterSettings& values) const
     {
         return scratch.Write(name, WithValuesAtReadOffsets(MakeRom(code), OffsetsFor(code), values));
@@ -117,9 +113,6 @@ protected:
     }
 
     ScratchFolder scratch;
-    PersonAtTheChooser chooser;
-    BoxWatcher boxes;
-    QPointer<Form1> window;
 };
 
 class EditRoundTrip : public CommandsTest, public ::testing::WithParamInterface<const char*> {};

@@ -1,7 +1,7 @@
 #include "Catalogues.h"
 #include "Form1.h"
 #include "QtPrinters.h"
-#include "StandIns.h"
+#include "WindowTest.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QSet>
 #include <QTest>
 
@@ -105,13 +104,8 @@ bool OwnEnabled(const QWidget* widget)
     return !widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
 protected:
-    MainWindowTest() : window(new Form1(chooser, boxes)) { window->show(); }
-    ~MainWindowTest() override { delete window; }
-
-    PersonAtTheChooser chooser;
-    BoxWatcher boxes;
     template <typename T = QWidget>
     T* find(const QString& name) const
     {
@@ -119,8 +113,6 @@ protected:
         EXPECT_NE(child, nullptr) << name.toStdString();
         return child;
     }
-
-    QPointer<Form1> window;
 };
 
 TEST_F(MainWindowTest, ControlsStandWhereTheTableSays)

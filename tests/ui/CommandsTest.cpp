@@ -122,7 +122,7 @@ TEST_P(EditRoundTrip, OpenEditSaveReopen)
     const char* code = GetParam();
     const StarterSettings stored = Numbered(2);
     const Bytes original = WithValuesAtReadOffsets(MakeRom(code), OffsetsFor(code), stored);
-    const fs::path rom = scratch.Write("game.gbc", original);
+    const fs::path rom = scratch.Write("Pok\xC3\xA9mon \xE2\x98\x85 starters.gbc", original);
 
     Open(rom);
     const OpenFileName& asked = chooser.asked.at(0);

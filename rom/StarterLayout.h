@@ -21,6 +21,14 @@ inline constexpr std::size_t StarterValueCount = 15;
 
 constexpr std::size_t IndexOf(StarterValue value) { return std::to_underlying(value); }
 
+// Every value, in write order.
+inline constexpr auto AllStarterValues = [] {
+    std::array<StarterValue, StarterValueCount> values{};
+    for (std::size_t i = 0; i < StarterValueCount; ++i)
+        values[i] = static_cast<StarterValue>(i);
+    return values;
+}();
+
 // The window control that shows each value bears the value's name.
 inline constexpr std::array<std::string_view, StarterValueCount> StarterValueNames{
     "poke1", "poke2", "poke3",

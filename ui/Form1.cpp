@@ -84,8 +84,7 @@ Form1::~Form1() = default;
 
 void Form1::fillLists()
 {
-    for (std::size_t i = 0; i < StarterValueCount; ++i) {
-        const auto value = static_cast<StarterValue>(i);
+    for (StarterValue value : AllStarterValues) {
         if (KindOf(value) == ValueKind::species)
             FillList(list(value), SpeciesCatalogue);
         else if (KindOf(value) == ValueKind::item)
@@ -187,8 +186,7 @@ std::optional<StarterSettings> Form1::valuesToSave()
     StarterSettings values;
     bool levelsValid = true;
     bool everyListChosen = true;
-    for (std::size_t i = 0; i < StarterValueCount; ++i) {
-        const auto value = static_cast<StarterValue>(i);
+    for (StarterValue value : AllStarterValues) {
         if (KindOf(value) == ValueKind::level) {
             const auto level = LevelByte(levelBox(value)->text().toStdString());
             levelsValid = levelsValid && level.has_value();

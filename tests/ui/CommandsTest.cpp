@@ -72,12 +72,11 @@ protected:
     Shown Showing() const
     {
         Shown shown;
-        for (std::size_t i = 0; i < StarterValueCount; ++i) {
-            const auto value = static_cast<StarterValue>(i);
+        for (StarterValue value : AllStarterValues) {
             if (KindOf(value) == ValueKind::level)
-                shown.levels[i] = LevelBox(value)->text();
+                shown.levels[IndexOf(value)] = LevelBox(value)->text();
             else
-                shown.positions[i] = List(value)->currentIndex();
+                shown.positions[IndexOf(value)] = List(value)->currentIndex();
         }
         return shown;
     }
@@ -86,12 +85,11 @@ protected:
     static Shown ShownFor(const StarterSettings& values)
     {
         Shown shown;
-        for (std::size_t i = 0; i < StarterValueCount; ++i) {
-            const auto value = static_cast<StarterValue>(i);
+        for (StarterValue value : AllStarterValues) {
             if (KindOf(value) == ValueKind::level)
-                shown.levels[i] = QString::number(values.bytes[i]);
+                shown.levels[IndexOf(value)] = QString::number(values[value]);
             else
-                shown.positions[i] = values.bytes[i];
+                shown.positions[IndexOf(value)] = values[value];
         }
         return shown;
     }
@@ -144,8 +142,8 @@ TEST_P(EditRoundTrip, OpenEditSaveReopen)
     EXPECT_TRUE(boxes.shown.empty());
 
     StarterSettings chosen;
-    for (std::size_t i = 0; i < StarterValueCount; ++i) {
-        const auto value = static_cast<StarterValue>(i);
+    for (StarterValue value : AllStarterValues) {
+        const std::size_t i = IndexOf(value);
         if (KindOf(value) == ValueKind::level) {
             chosen[value] = static_cast<std::uint8_t>(10 + i);
             Type(value, QString::number(chosen[value]));

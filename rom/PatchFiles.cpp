@@ -1,0 +1,143 @@
+#include "PatchFiles.h"
+
+#include "RomErrors.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t ipsReach = 0x1000000;
+constexpr std::size_t ipsLongestRecord = 0xFFFF;
+// A record starting here would read as the "EOF" marker.
+constexpr std::size_t ipsMarkerOffset = 0x454F46;
+
+enum class BpsAction : std::uint64_t { sourceRead = 0, targetRead = 1 };
+
+// Changed offsets [begin, end), all consecutive.
+struct ChangedRun {
+    std::size_t begin;
+    std::size_t end;
+};
+
+std::vector<ChangedRun> ChangedRuns(const RomEdits& edits)
+{
+    std::vector<ChangedRun> runs;
+    for (const ByteEdit& edit : edits) {
+        if (!runs.empty() && runs.back().end == edit.offset)
+            ++runs.back().end;
+        else
+            runs.push_back({edit.offset, edit.offset + std::size_t{1}});
+    }
+    return runs;
+}
+
+void AppendText(RomBytes& patch, std::string_view text)
+{
+    patch.insert(patch.end(), text.begin(), text.end());
+}
+
+void AppendSlice(RomBytes& patch, std::span<const std::uint8_t> bytes, std::size_t begin, std::size_t end)
+{
+    patch.insert(patch.end(), bytes.begin() + static_cast<std::ptrdiff_t>(begin),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+void AppendBigEndian(RomBytes& patch, std::size_t value, int width)
+{
+    for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
+        patch.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void AppendIpsRecords(RomBytes& patch, std::span<const std::uint8_t> target, ChangedRun run)
+{
+    for (std::size_t start = run.begin; start < run.end;) {
+        // Rewriting the byte before with its own value keeps the record off the marker.
+        if (start == ipsMarkerOffset)
+            --start;
+        const std::size_t length = std::min(run.end - start, ipsLongestRecord);
+        AppendBigEndian(patch, start, 3);
+        AppendBigEndian(patch, length, 2);
+        AppendSlice(patch, target, start, start + length);
+        start += length;
+    }
+}
+
+std::expected<RomBytes, std::error_code> IpsPatch(std::span<const std::uint8_t> target, const RomEdits& edits)
+{
+    if (!edits.empty() && edits.back().offset >= ipsReach)
+        return std::unexpected(make_error_code(RomErrc::beyondIpsRange));
+    RomBytes patch;
+    AppendText(patch, "PATCH");
+    for (const ChangedRun& run : ChangedRuns(edits))
+        AppendIpsRecords(patch, target, run);
+    AppendText(patch, "EOF");
+    return patch;
+}
+
+void AppendBpsNumber(RomBytes& patch, std::uint64_t n)
+{
+    while (true) {
+        const auto low = static_cast<std::uint8_t>(n & 0x7F);
+        n >>= 7;
+        if (n == 0) {
+            patch.push_back(0x80 | low);
+            return;
+        }
+        patch.push_back(low);
+        --n;
+    }
+}
+
+void AppendBpsAction(RomBytes& patch, BpsAction kind, std::size_t length)
+{
+    AppendBpsNumber(patch, ((std::uint64_t{length} - 1) << 2) | static_cast<std::uint64_t>(kind));
+}
+
+void AppendCrc32(RomBytes& patch, std::span<const std::uint8_t> bytes)
+{
+    const uLong crc = crc32_z(0, bytes.data(), bytes.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        patch.push_back(static_cast<std::uint8_t>(crc >> shift));
+}
+
+RomBytes BpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target,
+                  const RomEdits& edits)
+{
+    RomBytes patch;
+    AppendText(patch, "BPS1");
+    AppendBpsNumber(patch, source.size());
+    AppendBpsNumber(patch, target.size());
+    AppendBpsNumber(patch, 0);
+    std::size_t written = 0;
+    for (const ChangedRun& run : ChangedRuns(edits)) {
+        if (run.begin > written)
+            AppendBpsAction(patch, BpsAction::sourceRead, run.begin - written);
+        AppendBpsAction(patch, BpsAction::targetRead, run.end - run.begin);
+        AppendSlice(patch, target, run.begin, run.end);
+        written = run.end;
+    }
+    if (target.size() > written)
+        AppendBpsAction(patch, BpsAction::sourceRead, target.size() - written);
+    AppendCrc32(patch, source);
+    AppendCrc32(patch, target);
+    AppendCrc32(patch, patch);
+    return patch;
+}
+
+} // namespace
+
+std::expected<RomBytes, std::error_code> MakePatch(PatchFormat format,
+                                                   std::span<const std::uint8_t> source,
+                                                   const RomEdits& edits)
+{
+    const RomBytes target = Applied(RomBytes(source.begin(), source.end()), edits);
+    switch (format) {
+    case PatchFormat::ips: return IpsPatch(target, edits);
+    case PatchFormat::bps: return BpsPatch(source, target, edits);
+    }
+    std::unreachable();
+}

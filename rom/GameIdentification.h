@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RomFile.h"
-#include "StarterLayout.h"
+#include "GameLayout.h"
 
 #include <array>
 #include <cstdint>
@@ -16,14 +16,15 @@ struct Game {
     std::string_view name;
     std::string_view language;
     std::string_view windowCaption;
-    const StarterLayout* layout;
+    const GameLayout* layout;
 };
 
 // Tried in this order; no other code is accepted.
-inline constexpr std::array<Game, 3> SupportedGames{{
-    {"AAUE", "Pokémon Gold", "English", "AAUE - Tidewell", &GoldSilverLayout},
-    {"AAXE", "Pokémon Silver", "English", "AAXE - Tidewell", &GoldSilverLayout},
-    {"BYTE", "Pokémon Crystal", "English", "BYTE - Tidewell", &CrystalLayout},
+inline constexpr std::array<Game, 4> SupportedGames{{
+    {"AAUE", "Pokémon Gold", "English", "AAUE - Tidewell", &GoldSilver},
+    {"AAXE", "Pokémon Silver", "English", "AAXE - Tidewell", &GoldSilver},
+    {"BYTE", "Pokémon Crystal", "English", "BYTE - Tidewell", &Crystal},
+    {"BYTU", "Pokémon Crystal", "English", "BYTU - Tidewell", &Crystal},
 }};
 
 // The game code field of the cartridge header.

@@ -47,36 +47,40 @@ std::expected<std::uint8_t, std::error_code> HexByte(std::string_view pair)
     return static_cast<std::uint8_t>(high * 16 + low);
 }
 
+std::expected<std::string, std::error_code> ReadHex(RomFile& file, std::int32_t offset,
+                                                    std::int32_t count)
+{
+    std::string text;
+    if (count <= 0)
+        return text;
+    const auto last = CheckedOffset(std::int64_t{offset} + count - 1);
+    if (!last)
+        return std::unexpected(last.error());
+    for (std::int64_t p = offset; p <= *last; ++p) {
+        const auto byte = file.ReadByte(static_cast<std::int32_t>(p));
+        if (!byte)
+            return std::unexpected(byte.error());
+        text += TwoDigitHex(*byte);
+    }
+    return text;
+}
+
 std::expected<std::string, std::error_code>
 ReadHex(const std::filesystem::path& path, std::int32_t offset, std::int32_t count)
 {
     auto file = RomFile::Open(path, RomFile::Access::read);
     if (!file)
         return std::unexpected(file.error());
-    std::string text;
-    if (count > 0) {
-        const auto last = CheckedOffset(std::int64_t{offset} + count - 1);
-        if (!last)
-            return std::unexpected(last.error());
-        for (std::int64_t p = offset; p <= *last; ++p) {
-            const auto byte = file->ReadByte(static_cast<std::int32_t>(p));
-            if (!byte)
-                return std::unexpected(byte.error());
-            text += TwoDigitHex(*byte);
-        }
-    }
-    if (auto ec = file->Close())
+    auto text = ReadHex(*file, offset, count);
+    if (auto ec = file->Close(); ec && text)
         return std::unexpected(ec);
     return text;
 }
 
-std::expected<void, std::error_code>
-WriteHex(const std::filesystem::path& path, std::int32_t offset, std::string_view hexText)
+std::expected<void, std::error_code> WriteHex(RomFile& file, std::int32_t offset,
+                                              std::string_view hexText)
 {
     const std::string text = (hexText.size() % 2 != 0 ? "0" : "") + std::string(hexText);
-    auto file = RomFile::Open(path, RomFile::Access::readWrite);
-    if (!file)
-        return std::unexpected(file.error());
     for (std::size_t k = 0; 2 * k < text.size(); ++k) {
         const auto byte = HexByte(std::string_view(text).substr(2 * k, 2));
         if (!byte)
@@ -84,10 +88,20 @@ WriteHex(const std::filesystem::path& path, std::int32_t offset, std::string_vie
         const auto at = CheckedOffset(std::int64_t{offset} + static_cast<std::int64_t>(k));
         if (!at)
             return std::unexpected(at.error());
-        if (auto ec = file->WriteByte(*at, *byte))
+        if (auto ec = file.WriteByte(*at, *byte))
             return std::unexpected(ec);
     }
-    if (auto ec = file->Close())
-        return std::unexpected(ec);
     return {};
+}
+
+std::expected<void, std::error_code>
+WriteHex(const std::filesystem::path& path, std::int32_t offset, std::string_view hexText)
+{
+    auto file = RomFile::Open(path, RomFile::Access::readWrite);
+    if (!file)
+        return std::unexpected(file.error());
+    auto written = WriteHex(*file, offset, hexText);
+    if (auto ec = file->Close(); ec && written)
+        return std::unexpected(ec);
+    return written;
 }

@@ -16,6 +16,12 @@ public:
         case RomErrc::badHexPair: return "Not a hexadecimal byte.";
         case RomErrc::offsetOutOfRange: return "File offset outside the 32-bit range.";
         case RomErrc::romChanged: return "The ROM file has changed since it was opened.";
+        case RomErrc::notRegularFile: return "Not a regular file.";
+        case RomErrc::unsupportedGame: return "Unsupported ROM.";
+        case RomErrc::notRecognised: return "The ROM does not keep its starters where its game does.";
+        case RomErrc::nothingToExport:
+            return "The starters are the same as in the ROM: there is nothing to export.";
+        case RomErrc::beyondIpsRange: return "A change lies beyond the 16 MiB that an IPS patch can reach.";
         }
         return "Unknown ROM error.";
     }

@@ -11,6 +11,12 @@ enum class RomErrc {
     badHexPair = 1003,
     offsetOutOfRange = 1004,
     romChanged = 1005,
+    notRegularFile = 1006,
+    // Refusals that the front ends word themselves; they never show the number.
+    unsupportedGame = 1007,
+    notRecognised = 1008,
+    beyondIpsRange = 1009,
+    nothingToExport = 1010,
 };
 
 const std::error_category& RomCategory() noexcept;

@@ -7,7 +7,6 @@
 #include "GameIdentification.h"
 #include "MessageBoxes.h"
 #include "RomErrors.h"
-#include "RomStarters.h"
 #include "clsCommonDialog.h"
 #include "ui_Form1.h"
 
@@ -118,33 +117,32 @@ void Form1::openRom()
     clsCommonDialog dialog(fileDialogs);
     const QString chosen = dialog.ShowOpen(this, "Open Pokémon Gold, Silver or Crystal ROM...", "",
                                            "GB ROMs (*.gb)|*.gb;*.gbc", 0x1804);
-    if (chosen.isEmpty())
-        return;
-    const std::filesystem::path path = QFileInfo(chosen).filesystemFilePath();
+    if (!chosen.isEmpty())
+        openRomFile(QFileInfo(chosen).filesystemFilePath());
+}
 
-    const auto code = ReadGameCode(path);
-    if (!code) {
-        showError(code.error());
-        return;
+bool Form1::openRomFile(const std::filesystem::path& path)
+{
+    auto opened = OpenRom(path);
+    if (!opened) {
+        refuse(opened.error());
+        return false;
     }
-    const Game* game = IdentifyGame(*code);
-    if (game == nullptr) {
-        warn("Unsupported ROM.");
-        return;
-    }
-    // Where this fails (read-only media, another owner) the ROM can still be
-    // shown; Save then reports that it cannot write.
-    MakeWritable(path);
-    const auto values = ReadStarters(path, *game->layout);
-    if (!values) {
-        showError(values.error());
-        return;
-    }
-
-    showRom(*game, *values);
-    RomPath = path;
-    GameCode = *code;
+    showRom(*opened->game, opened->values);
+    shownRom = std::move(*opened);
     enableLoadedControls();
+    return true;
+}
+
+void Form1::refuse(const OpenRefusal& refusal)
+{
+    if (refusal.error == RomErrc::unsupportedGame)
+        warn("Unsupported ROM.");
+    else if (refusal.error == RomErrc::notRecognised)
+        warn("This ROM does not keep its starters where " + FromUtf8(refusal.game->name)
+             + " does, so Tidewell cannot change them safely.");
+    else
+        showError(refusal.error);
 }
 
 void Form1::showRom(const Game& game, const StarterSettings& values)
@@ -168,17 +166,31 @@ void Form1::saveRom()
     const auto values = valuesToSave();
     if (!values)
         return;
-    const auto patched = PatchStarters(RomPath, *IdentifyGame(GameCode), *values);
-    if (!patched && patched.error() == RomErrc::romChanged) {
-        warn("The ROM file has changed since it was opened. Open it again before saving.");
-        return;
-    }
-    if (!patched) {
-        showError(patched.error());
+    const auto saved = SaveInPlace(*shownRom, *values, {});
+    if (!saved) {
+        reportSaveFailure(saved.error());
         return;
     }
     messageBoxes.Show(this, "Starter Pokémon changed successfully!", programTitle,
                       BoxIcon::information);
+}
+
+void Form1::reportSaveFailure(const SaveFailure& failure)
+{
+    switch (failure.left) {
+    case RomLeft::untouched:
+        if (failure.error == RomErrc::romChanged)
+            warn("The ROM file has changed since it was opened. Open it again before saving.");
+        else
+            showError(failure.error);
+        break;
+    case RomLeft::restored:
+        showError(failure.error, "The ROM was left as it was.");
+        break;
+    case RomLeft::partlyChanged:
+        showError(failure.error, "The ROM may be partly changed. Open it again to see what it holds.");
+        break;
+    }
 }
 
 std::optional<StarterSettings> Form1::valuesToSave()
@@ -223,10 +235,12 @@ void Form1::about()
     aboutWindow->activateWindow();
 }
 
-void Form1::showError(const std::error_code& error)
+void Form1::showError(const std::error_code& error, const QString& secondLine)
 {
-    messageBoxes.Show(this, QString::fromLocal8Bit(error.message()),
-                      "Error: " + QString::number(error.value()), BoxIcon::none);
+    QString text = QString::fromLocal8Bit(error.message());
+    if (!secondLine.isEmpty())
+        text += '\n' + secondLine;
+    messageBoxes.Show(this, text, "Error: " + QString::number(error.value()), BoxIcon::none);
 }
 
 void Form1::warn(const QString& text)

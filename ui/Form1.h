@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RomSession.h"
 #include "StarterLayout.h"
 #include "StarterSettings.h"
 
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <string>
 #include <system_error>
 
 class FileDialogPlatform;
@@ -26,7 +26,7 @@ class Form1;
 }
 
 // The main window. Its fifteen value controls are the only copy of the
-// starter settings being edited; RomPath and GameCode always name the ROM
+// starter settings being edited; the ROM it remembers is always the one
 // whose values they show.
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -46,10 +46,13 @@ private:
     QComboBox* list(StarterValue value) const;
     QLineEdit* levelBox(StarterValue value) const;
     void setValue(StarterValue value, std::uint8_t byte);
+    bool openRomFile(const std::filesystem::path& path);
+    void refuse(const OpenRefusal& refusal);
     void showRom(const Game& game, const StarterSettings& values);
     void enableLoadedControls();
     std::optional<StarterSettings> valuesToSave();
-    void showError(const std::error_code& error);
+    void reportSaveFailure(const SaveFailure& failure);
+    void showError(const std::error_code& error, const QString& secondLine = {});
     void warn(const QString& text);
 
     std::unique_ptr<Ui::Form1> ui;
@@ -57,6 +60,6 @@ private:
     MessageBoxes& messageBoxes;
     std::array<QWidget*, StarterValueCount> valueControls{};
     QPointer<Form2> aboutWindow;
-    std::filesystem::path RomPath;
-    std::string GameCode;
+    // The ROM on screen: its RomPath and GameCode, and what Save checks before it writes.
+    std::optional<OpenedRom> shownRom;
 };

@@ -11,10 +11,11 @@ using namespace std::string_literals;
 
 TEST(GameIdentification, NamesEachSupportedGame)
 {
-    struct Row { const char* code; const char* name; const char* caption; const StarterLayout* layout; };
-    for (const Row& row : {Row{"AAUE", "Pok\xC3\xA9mon Gold", "AAUE - Tidewell", &GoldSilverLayout},
-                           Row{"AAXE", "Pok\xC3\xA9mon Silver", "AAXE - Tidewell", &GoldSilverLayout},
-                           Row{"BYTE", "Pok\xC3\xA9mon Crystal", "BYTE - Tidewell", &CrystalLayout}}) {
+    struct Row { const char* code; const char* name; const char* caption; const GameLayout* layout; };
+    for (const Row& row : {Row{"AAUE", "Pok\xC3\xA9mon Gold", "AAUE - Tidewell", &GoldSilver},
+                           Row{"AAXE", "Pok\xC3\xA9mon Silver", "AAXE - Tidewell", &GoldSilver},
+                           Row{"BYTE", "Pok\xC3\xA9mon Crystal", "BYTE - Tidewell", &Crystal},
+                           Row{"BYTU", "Pok\xC3\xA9mon Crystal", "BYTU - Tidewell", &Crystal}}) {
         const Game* game = IdentifyGame(row.code);
         ASSERT_NE(game, nullptr) << row.code;
         EXPECT_EQ(game->code, row.code);
@@ -27,7 +28,7 @@ TEST(GameIdentification, NamesEachSupportedGame)
 
 TEST(GameIdentification, RefusesNearMisses)
 {
-    for (const std::string& code : {"aaue"s, "Aaxe"s, "byte"s, "AAUF"s, "AAXF"s, "BYTF"s, "AAU "s,
+    for (const std::string& code : {"aaue"s, "Aaxe"s, "byte"s, "bytu"s, "BYTV"s, "AAUF"s, "AAXF"s, "BYTF"s, "AAU "s,
                                     "AAU\0"s, "BYT"s, "AAUEE"s, ""s, "AAXE "s, " AAXE"s})
         EXPECT_EQ(IdentifyGame(code), nullptr) << code;
 }

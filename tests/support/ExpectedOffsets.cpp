@@ -20,7 +20,7 @@ const Offsets crystalOffsets{
 
 const Offsets& OffsetsFor(std::string_view code)
 {
-    return code == "BYTE" ? crystalOffsets : goldSilverOffsets;
+    return code.starts_with("BYT") ? crystalOffsets : goldSilverOffsets;
 }
 
 StarterSettings Numbered(std::uint8_t first)

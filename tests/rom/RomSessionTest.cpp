@@ -1,0 +1,215 @@
+#include "ExpectedOffsets.h"
+#include "ExpectedSave.h"
+#include "FileSizeLimit.h"
+#include "GameImage.h"
+#include "RomErrors.h"
+#include "RomImage.h"
+#include "RomSession.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using enum StarterValue;
+
+// The bytes around each ball's species and each rival's, as the unmodified
+// games hold them; any one of them changed means the ROM is not one Tidewell knows.
+std::vector<std::size_t> StructurePlaces(std::string_view code)
+{
+    const Offsets& offsets = OffsetsFor(code);
+    std::vector<std::size_t> places;
+    for (StarterValue ball : {poke1, poke2, poke3})
+        for (int distance : {-37, -35, -33, -29, -12, -10, -1, 3})
+            places.push_back(offsets.at(ball).front() + distance);
+    for (StarterValue rival : {rival1, rival2, rival3})
+        for (int distance : {-4, -3, -2, 1})
+            places.push_back(offsets.at(rival).front() + distance);
+    return places;
+}
+
+class RomSessionTest : public ::testing::TestWithParam<const char*> {
+protected:
+    std::string_view code() const { return GetParam(); }
+
+    fs::path Rom(const char* name, const StarterSettings& values) const
+    {
+        return scratch.Write(name, WithValuesAtReadOffsets(MakeGameRom(code()), OffsetsFor(code()), values));
+    }
+
+    static Bytes With(Bytes bytes, std::size_t at, std::uint8_t byte)
+    {
+        bytes.at(at) = byte;
+        return bytes;
+    }
+
+    ScratchFolder scratch;
+};
+
+TEST_P(RomSessionTest, OpensAndSavesTheValuesAndNothingElse)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    const Bytes original = ReadAll(rom);
+    auto opened = OpenRom(rom);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->game->code, code());
+    EXPECT_EQ(opened->values, Numbered(3));
+
+    const StarterSettings chosen = Numbered(100);
+    ASSERT_TRUE(SaveInPlace(*opened, chosen, {.labText = false}));
+    EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, code(), chosen, false));
+    EXPECT_EQ(OpenRom(rom)->values, chosen);
+
+    // The next Save checks against what the last one wrote.
+    ASSERT_TRUE(SaveInPlace(*opened, Numbered(3), {.labText = false}));
+    EXPECT_EQ(OpenRom(rom)->values, Numbered(3));
+}
+
+TEST_P(RomSessionTest, RefusesAnyScriptOrPartyByteThatIsNotTheGamesOwn)
+{
+    const Bytes good = MakeGameRom(code());
+    const fs::path rom = scratch.Write("rom.gbc", good);
+    for (std::size_t place : StructurePlaces(code())) {
+        SCOPED_TRACE(place);
+        const Bytes changed = With(good, place, good[place] ^ 0x5A);
+        const fs::path other = scratch.Write("other.gbc", changed);
+        const auto refused = OpenRom(other);
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error().error, RomErrc::notRecognised);
+        EXPECT_EQ(refused.error().game->code, code());
+
+        auto opened = OpenRom(rom);
+        ASSERT_TRUE(opened);
+        WriteAll(rom, changed);
+        EXPECT_EQ(SaveInPlace(*opened, Numbered(1), {}).error().error, RomErrc::romChanged);
+        EXPECT_EQ(ReadAll(rom), changed);
+        WriteAll(rom, good);
+    }
+}
+
+TEST_P(RomSessionTest, RefusesAStarterByteChangedSinceOpen)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    for (const auto& [value, places] : OffsetsFor(code())) {
+        auto opened = OpenRom(rom);
+        const Bytes before = ReadAll(rom);
+        const Bytes changed = With(before, places.back(), before[places.back()] + 1);
+        WriteAll(rom, changed);
+        EXPECT_EQ(SaveInPlace(*opened, Numbered(3), {}).error().error, RomErrc::romChanged);
+        EXPECT_EQ(ReadAll(rom), changed);
+        WriteAll(rom, before);
+    }
+}
+
+TEST_P(RomSessionTest, RefusesAnotherFileRenamedOverThePath)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    const fs::path twin = Rom("twin.gbc", Numbered(3));
+    auto opened = OpenRom(rom);
+    const Bytes theirs = ReadAll(twin);
+    const Bytes ours = ReadAll(rom);
+    const fs::path kept = scratch.File("kept.gbc");
+    fs::rename(rom, kept);
+    fs::rename(twin, rom);
+
+    EXPECT_EQ(SaveInPlace(*opened, Numbered(50), {}).error().error, RomErrc::romChanged);
+    EXPECT_EQ(ReadAll(rom), theirs);
+    EXPECT_EQ(ReadAll(kept), ours);
+}
+
+TEST_P(RomSessionTest, RefusesAFileCutShortSinceOpen)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    auto opened = OpenRom(rom);
+    std::size_t highest = 0;
+    for (const auto& [value, places] : OffsetsFor(code()))
+        highest = std::max(highest, places.front());
+    Bytes cut = ReadAll(rom);
+    cut.resize(highest);
+    fs::resize_file(rom, cut.size());
+    EXPECT_EQ(SaveInPlace(*opened, Numbered(3), {}).error().error, RomErrc::romChanged);
+    EXPECT_EQ(ReadAll(rom), cut);
+}
+
+TEST_P(RomSessionTest, FailedWriteIsUndone)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    const Bytes original = ReadAll(rom);
+    const OpenedRom opened = OpenRom(rom).value();
+    // Writes below 1 MiB (the rival, the header) succeed; the first one above fails.
+    const std::string outcome = InChildWithFileSizeLimit(0x100000, [&] {
+        OpenedRom copy = opened;
+        const auto saved = SaveInPlace(copy, Numbered(60), {});
+        return saved ? std::string("saved")
+                     : std::to_string(static_cast<int>(saved.error().left)) + " " + saved.error().error.message();
+    });
+    EXPECT_EQ(outcome, "1 File too large");
+    EXPECT_EQ(ReadAll(rom), original);
+}
+
+TEST_P(RomSessionTest, UnwritableFileIsLeftAlone)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    const Bytes original = ReadAll(rom);
+    fs::permissions(rom, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    {
+        AsOrdinaryUser user;
+        auto opened = OpenRom(rom);
+        ASSERT_TRUE(opened);
+        const auto refused = SaveInPlace(*opened, Numbered(1), {});
+        EXPECT_EQ(refused.error().error, std::errc::permission_denied);
+        EXPECT_EQ(refused.error().left, RomLeft::untouched);
+    }
+    EXPECT_EQ(ReadAll(rom), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllGames, RomSessionTest, ::testing::Values("AAUE", "AAXE", "BYTE", "BYTU"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(OpenRom, RefusesWhatIsNotARegularFileAtOnce)
+{
+    ScratchFolder scratch;
+    const fs::path fifo = scratch.File("pipe.gbc");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path socketPath = scratch.File("socket.gbc");
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    alarm(10); // a hang ends the test instead of stalling the run
+    for (const fs::path& odd : {fifo, socketPath, scratch.File(""), fs::path("/dev/null")})
+        EXPECT_EQ(OpenRom(odd).error().error, RomErrc::notRegularFile) << odd;
+    alarm(0);
+    close(listening);
+}
+
+TEST(OpenRom, RefusesUnsupportedAndShortFiles)
+{
+    ScratchFolder scratch;
+    EXPECT_EQ(OpenRom(scratch.Write("other.gbc", MakeRom("AAUX"))).error().error, RomErrc::unsupportedGame);
+    EXPECT_EQ(OpenRom(scratch.Write("short.gbc", MakeRom("BYTE", 0x1000))).error().error, RomErrc::readPastEnd);
+    EXPECT_EQ(OpenRom(scratch.File("gone.gbc")).error().error, std::errc::no_such_file_or_directory);
+    EXPECT_FALSE(fs::exists(scratch.File("gone.gbc")));
+}
+
+TEST(MakeWritable, GivesTheOwnerWritePermission)
+{
+    ScratchFolder scratch;
+    const fs::path rom = scratch.Write("rom.gbc", MakeRom("AAUE", 0x200));
+    fs::permissions(rom, fs::perms::owner_read);
+    EXPECT_FALSE(MakeWritable(rom));
+    EXPECT_EQ(fs::status(rom).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(MakeWritable(scratch.File("gone.gbc")));
+}
+
+} // namespace

@@ -199,12 +199,12 @@ std::size_t LabTextOffset(std::string_view code, int ball)
 
 std::size_t NameEntryOffset(std::string_view code, std::uint8_t species)
 {
-    return FamilyOf(code).names + (species - 1u) * 10;
+    return FamilyOf(code).names + (species - 1) * 10;
 }
 
 std::size_t BaseDataOffset(std::string_view code, std::uint8_t species)
 {
-    return FamilyOf(code).baseData + (species - 1u) * 32;
+    return FamilyOf(code).baseData + (species - 1) * 32;
 }
 
 std::string GameSpeciesName(std::uint8_t species)

@@ -24,7 +24,8 @@ Bytes GameCharacters(std::string_view text);
 // Where Elm's question for ball 1, 2 or 3 starts (its 0x00).
 std::size_t LabTextOffset(std::string_view code, int ball);
 
-// The 10-byte name entry and the 32-byte base data entry of a species.
+// The 10-byte name entry and the 32-byte base data entry of a species, or
+// where they would be for a number outside 1 to 251.
 std::size_t NameEntryOffset(std::string_view code, std::uint8_t species);
 std::size_t BaseDataOffset(std::string_view code, std::uint8_t species);
 

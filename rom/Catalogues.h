@@ -5,7 +5,7 @@
 #include <string_view>
 
 // Names of species and item bytes: the entry at position n names the byte n.
-// Names may repeat ("?????", "Max Ether"); only the position identifies an entry.
+// Names may repeat ("?????"); only the position identifies an entry.
 
 inline constexpr std::array<std::string_view, 252> SpeciesCatalogue{
     // 0x00
@@ -16,7 +16,7 @@ inline constexpr std::array<std::string_view, 252> SpeciesCatalogue{
     "Pidgey", "Pidgeotto", "Pidgeot", "Rattata", "Raticate", "Spearow", "Fearow", "Ekans", "Arbok",
     "Pikachu", "Raichu", "Sandshrew", "Sandslash", "Nidoran (f)", "Nidorina", "Nidoqueen",
     // 0x20
-    "Nidoran (m)", "Nidorino", "Nidoking", "Clefairy", "Clefable", "Vulpix", "Ninetails",
+    "Nidoran (m)", "Nidorino", "Nidoking", "Clefairy", "Clefable", "Vulpix", "Ninetales",
     "Jigglypuff", "Wigglytuff", "Zubat", "Golbat", "Oddish", "Gloom", "Vileplume", "Paras",
     "Parasect",
     // 0x30
@@ -35,7 +35,7 @@ inline constexpr std::array<std::string_view, 252> SpeciesCatalogue{
     "Rhydon", "Chansey", "Tangela", "Kangaskhan", "Horsea", "Seadra", "Goldeen", "Seaking",
     "Staryu", "Starmie", "Mr. Mime", "Scyther", "Jynx", "Electabuzz", "Magmar", "Pinsir",
     // 0x80
-    "Tauros", "Magikarp", "Gyarados", "Lapras", "Ditto", "Eevee", "Vapereon", "Jolteon", "Flareon",
+    "Tauros", "Magikarp", "Gyarados", "Lapras", "Ditto", "Eevee", "Vaporeon", "Jolteon", "Flareon",
     "Porygon", "Omanyte", "Omastar", "Kabuto", "Kabutops", "Aerodactyl", "Snorlax",
     // 0x90
     "Articuno", "Zapdos", "Moltres", "Dratini", "Dragonair", "Dragonite", "Mewtwo", "Mew",
@@ -43,7 +43,7 @@ inline constexpr std::array<std::string_view, 252> SpeciesCatalogue{
     "Croconaw",
     // 0xA0
     "Feraligatr", "Sentret", "Furret", "Hoothoot", "Noctowl", "Ledyba", "Ledian", "Spinarak",
-    "Araidos", "Crobat", "Chinchou", "Lanturn", "Pichu", "Cleffa", "Igglybuff", "Togepi",
+    "Ariados", "Crobat", "Chinchou", "Lanturn", "Pichu", "Cleffa", "Igglybuff", "Togepi",
     // 0xB0
     "Togetic", "Natu", "Xatu", "Mareep", "Flaaffy", "Ampharos", "Bellossom", "Marill", "Azumarill",
     "Sudowoodo", "Politoed", "Hoppip", "Skiploom", "Jumpluff", "Aipom", "Sunkern",
@@ -52,7 +52,7 @@ inline constexpr std::array<std::string_view, 252> SpeciesCatalogue{
     "Misdreavus", "Unown", "Wobbuffet", "Girafarig", "Pineco", "Forretress", "Dunsparce", "Gligar",
     // 0xD0
     "Steelix", "Snubbull", "Granbull", "Qwilfish", "Scizor", "Shuckle", "Heracross", "Sneasel",
-    "Teddiursa", "Ursaring", "Slugma", "Magcargo", "Sniwub", "Piloswine", "Corsola", "Remoraid",
+    "Teddiursa", "Ursaring", "Slugma", "Magcargo", "Swinub", "Piloswine", "Corsola", "Remoraid",
     // 0xE0
     "Octillery", "Delibird", "Mantine", "Skarmory", "Houndour", "Houndoom", "Kingdra", "Phanpy",
     "Donphan", "Porygon2", "Stantler", "Smeargle", "Tyrogue", "Hitmontop", "Smoochum", "Elekid",
@@ -67,7 +67,7 @@ inline constexpr std::array<std::string_view, 256> ItemCatalogue{
     "Bicycle", "Moon Stone", "Antidote", "Burn Heal", "Ice Heal", "Awakening", "Paralyz Heal",
     "Full Restore", "Max Potion",
     // 0x10
-    "Hyper Potion", "Super Potion", "Potion", "Escape Rope", "Repel", "Max Ether", "Fire Stone",
+    "Hyper Potion", "Super Potion", "Potion", "Escape Rope", "Repel", "Max Elixer", "Fire Stone",
     "Thunder Stone", "Water Stone", "?????", "HP Up", "Protein", "Iron", "Carbos", "Lucky Punch",
     "Calcium",
     // 0x20

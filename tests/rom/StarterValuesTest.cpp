@@ -39,7 +39,7 @@ TEST(Catalogues, PositionIsTheByte)
     EXPECT_EQ(SpeciesCatalogue[158], "Totodile");
     EXPECT_EQ(SpeciesCatalogue[0xFB], "Celebi");
     EXPECT_EQ(ItemCatalogue[0xAD], "Berry");
-    EXPECT_EQ(ItemCatalogue[21], "Max Ether");
+    EXPECT_EQ(ItemCatalogue[21], "Max Elixer");
     EXPECT_EQ(ItemCatalogue[64], "Max Ether");
     EXPECT_EQ(ItemCatalogue[0xBF], "TM01");
     EXPECT_EQ(ItemCatalogue[0xF9], "HM07");
@@ -51,8 +51,9 @@ TEST(Catalogues, KeepTheirOwnSpellings)
     EXPECT_EQ(ItemCatalogue[37], "Pok\xC3\xA9" "Doll");
     EXPECT_EQ(SpeciesCatalogue[29], "Nidoran (f)");
     EXPECT_EQ(SpeciesCatalogue[32], "Nidoran (m)");
-    EXPECT_EQ(SpeciesCatalogue[168], "Araidos");
-    EXPECT_EQ(SpeciesCatalogue[220], "Sniwub");
+    // The games' own names, where the lists once had misspellings.
+    for (auto [species, name] : {std::pair{0x26, "Ninetales"}, {0x86, "Vaporeon"}, {0xA8, "Ariados"}, {0xDC, "Swinub"}})
+        EXPECT_EQ(SpeciesCatalogue[species], name);
     EXPECT_EQ(ItemCatalogue[74], "Poison Cure Berry");
     EXPECT_EQ(ItemCatalogue[78], "ParalyzCure Berry");
     EXPECT_EQ(ItemCatalogue[195], "TM04(2)");

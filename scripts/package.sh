@@ -3,7 +3,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-install_missing "${build_packages[@]}" dpkg-dev file
+install_missing "$build_purpose" "${build_packages[@]}"
+install_missing "the Debian packaging tools" dpkg-dev file
 first_time=()
 [ -f "$build/CMakeCache.txt" ] || first_time=(-DBUILD_TESTING=OFF)
 configure_and_build "${first_time[@]}"

@@ -5,21 +5,30 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$repo/build"
 
 # Liberation Sans has the metrics of the face the window's texts are laid out for.
-build_packages=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2)
+# libxkbcommon-dev only answers Qt's own search for it, which otherwise warns on every configure.
+build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev fonts-liberation2)
+build_purpose="the compiler, CMake, the Qt 6 and other development files, and the font Tidewell is built with"
 
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+
+# Installs those of the packages after $1 that are missing, saying first that
+# they are $1. apt reports each step on a line of its own, also in a log.
 install_missing() {
-    local missing=() package
+    local purpose=$1 missing=() package
+    shift
     for package in "$@"; do
         dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' \
             || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    echo "Installing missing packages: ${missing[*]}"
-    "${as_root[@]}" apt-get update -qq
+    echo "Installing $purpose: ${missing[*]}"
+    if [ -z "${package_lists_updated:-}" ]; then
+        "${as_root[@]}" apt-get update -q
+        package_lists_updated=1
+    fi
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+        apt-get install -y -q -o Dpkg::Use-Pty=0 --no-install-recommends "${missing[@]}"
 }
 
 configure_and_build() {

@@ -3,9 +3,10 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
+install_missing "$build_purpose" "${build_packages[@]}"
 # The desktop files are validated, and the installed program is started on a
 # virtual display.
-install_missing "${build_packages[@]}" libgtest-dev desktop-file-utils appstream \
-    xvfb xauth xdotool
+install_missing "the test tools (GoogleTest, the desktop file validators, a virtual X display)" \
+    libgtest-dev desktop-file-utils appstream xvfb xauth xdotool
 configure_and_build -DBUILD_TESTING=ON
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "FormFont.h"
 #include "MessageBoxes.h"
 #include "QtFileDialogs.h"
 
@@ -12,6 +13,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(PROJECT_VERSION);
     QApplication::setDesktopFileName("org.tidewell.Tidewell");
     QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
+    // The menus would otherwise take the desktop's generic face, which is
+    // Liberation Mono where only the Liberation fonts are installed.
+    QApplication::setFont(ApplicationFont());
 
     QtFileDialogs fileDialogs;
     QtMessageBoxes messageBoxes;

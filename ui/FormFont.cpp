@@ -1,5 +1,6 @@
 #include "FormFont.h"
 
+#include <QGuiApplication>
 #include <QStringList>
 
 QFont FormFont()
@@ -12,5 +13,13 @@ QFont FormFont()
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+    return font;
+}
+
+QFont ApplicationFont()
+{
+    QFont font = QGuiApplication::font();
+    font.setFamilies(FormFont().families());
+    font.setStyleHint(QFont::SansSerif);
     return font;
 }

@@ -1,5 +1,6 @@
 #include "Catalogues.h"
 #include "Form1.h"
+#include "FormFont.h"
 #include "QtPrinters.h"
 #include "WindowTest.h"
 
@@ -286,6 +287,15 @@ TEST_F(MainWindowTest, FieldsAreNamedByTheirCaptions)
 
 TEST_F(MainWindowTest, TextsUseTheFormFontAndFrame2TheSystemFont)
 {
+    // The window as main() makes it, once the application has the form's faces.
+    const QFont systemFont = QApplication::font();
+    QApplication::setFont(ApplicationFont());
+    delete window;
+    window = new Form1(chooser, boxes);
+    window->show();
+
+    // Where the requested face is missing, one with the same metrics stands in.
+    const QStringList faces = {"Arial Unicode MS", "Arial", "Liberation Sans"};
     for (const char* name : {"Frame1", "Frame5", "txtName", "headr", "Label2", "poke1", "lvl1",
                              "item3", "rlvl3", "Label1"}) {
         SCOPED_TRACE(name);
@@ -294,12 +304,19 @@ TEST_F(MainWindowTest, TextsUseTheFormFontAndFrame2TheSystemFont)
         EXPECT_DOUBLE_EQ(font.pointSizeF(), 8.25);
         EXPECT_EQ(font.weight(), QFont::Normal);
         EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
-        // Where the requested face is missing, one with the same metrics stands in.
-        EXPECT_TRUE(QStringList({"Arial Unicode MS", "Arial", "Liberation Sans"}).contains(QFontInfo(font).family()))
-            << QFontInfo(font).family().toStdString();
+        EXPECT_TRUE(faces.contains(QFontInfo(font).family())) << QFontInfo(font).family().toStdString();
     }
     EXPECT_EQ(find("Frame2")->font(), QApplication::font());
-    EXPECT_EQ(window->menuBar()->font(), QApplication::font(window->menuBar()));
+    for (const QWidget* menu : {static_cast<QWidget*>(window->menuBar()), find("mnuFile"),
+                                find("mnuOptions"), find("mnuHelp")}) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        const QFont font = menu->font();
+        EXPECT_EQ(font, QApplication::font(menu));
+        EXPECT_EQ(font.families().value(0), "@Arial Unicode MS");
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), systemFont.pointSizeF());
+        EXPECT_TRUE(faces.contains(QFontInfo(font).family())) << QFontInfo(font).family().toStdString();
+    }
+    QApplication::setFont(systemFont);
 }
 
 int BluePixels(QWidget* widget, const QRect& area)

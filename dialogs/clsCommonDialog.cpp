@@ -41,7 +41,8 @@ QString clsCommonDialog::ShowOpen(QWidget* owner, const QString& Title, const QS
 
 std::expected<QString, std::error_code>
 clsCommonDialog::ShowSave(QWidget* owner, const QString& Title, const QString& FileName,
-                          const QString& InitDir, const QString& Filter, int flags)
+                          const QString& InitDir, const QString& Filter, int flags,
+                          const QString& DefaultExt)
 {
     if (FileName.size() > saveNameLength)
         return std::unexpected(std::make_error_code(std::errc::filename_too_long));
@@ -51,7 +52,7 @@ clsCommonDialog::ShowSave(QWidget* owner, const QString& Title, const QString& F
     DialogRecord.filter = PreparedFilter(Filter);
     DialogRecord.initialDir = InitDir;
     DialogRecord.title = Title;
-    DialogRecord.defaultExtension = ".gpl";
+    DialogRecord.defaultExtension = DefaultExt;
 
     if (!platform.GetSaveFileName(DialogRecord))
         return QString();

@@ -54,11 +54,13 @@ public:
                          | DialogFlags::hideReadOnly);
 
     // As ShowOpen; a FileName longer than the 128-character name field is refused.
+    // DefaultExt is added to a typed name that has none.
     std::expected<QString, std::error_code>
     ShowSave(QWidget* owner, const QString& Title, const QString& FileName = {},
              const QString& InitDir = {}, const QString& Filter = {},
              int flags = DialogFlags::fileMustExist | DialogFlags::pathMustExist
-                 | DialogFlags::overwritePrompt);
+                 | DialogFlags::overwritePrompt,
+             const QString& DefaultExt = ".gpl");
 
     int FilterIndex() const { return LastFilterIndex; }
 

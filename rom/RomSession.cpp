@@ -194,7 +194,7 @@ std::expected<SavePlan, SaveFailure> SaveInPlace(OpenedRom& rom, const StarterSe
     return plan;
 }
 
-std::expected<OpenedRom, std::error_code> SaveCopy(const OpenedRom& rom, const StarterSettings& values,
+std::expected<SavedCopy, std::error_code> SaveCopy(const OpenedRom& rom, const StarterSettings& values,
                                                    SaveOptions options, const fs::path& target)
 {
     auto checked = ReopenUnchanged(rom, RomFile::Access::read);
@@ -203,11 +203,12 @@ std::expected<OpenedRom, std::error_code> SaveCopy(const OpenedRom& rom, const S
     const auto permissions = checked->file.Permissions();
     if (!permissions)
         return std::unexpected(permissions.error());
-    const SavePlan plan = PlanSave(checked->image, *rom.game->layout, values, options);
+    SavePlan plan = PlanSave(checked->image, *rom.game->layout, values, options);
     const auto identity = WriteFileAtomically(target, Applied(std::move(checked->image), plan.edits), *permissions);
     if (!identity)
         return std::unexpected(identity.error());
-    return OpenedRom{target, rom.game, values, *identity, StarterBytes(rom.game->layout->starters, values)};
+    OpenedRom copy{target, rom.game, values, *identity, StarterBytes(rom.game->layout->starters, values)};
+    return SavedCopy{std::move(copy), std::move(plan)};
 }
 
 std::expected<SavePlan, std::error_code> ExportPatch(const OpenedRom& rom, const StarterSettings& values,

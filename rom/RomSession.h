@@ -69,9 +69,13 @@ struct SaveFailure {
 std::expected<SavePlan, SaveFailure> SaveInPlace(OpenedRom& rom, const StarterSettings& values,
                                                  SaveOptions options);
 
-// Writes a complete copy of the checked ROM with the edits under a new name;
-// the result is the copy, opened.
-std::expected<OpenedRom, std::error_code> SaveCopy(const OpenedRom& rom, const StarterSettings& values,
+struct SavedCopy {
+    OpenedRom copy; // as if it had just been opened
+    SavePlan plan;
+};
+
+// Writes a complete copy of the checked ROM with the edits under a new name.
+std::expected<SavedCopy, std::error_code> SaveCopy(const OpenedRom& rom, const StarterSettings& values,
                                                    SaveOptions options,
                                                    const std::filesystem::path& target);
 

@@ -10,9 +10,16 @@
 #include "clsCommonDialog.h"
 #include "ui_Form1.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLayout>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSettings>
 
 #include <span>
 #include <string_view>
@@ -20,11 +27,13 @@
 namespace {
 
 const QString programTitle = QStringLiteral("Tidewell");
+const QString labTextKey = QStringLiteral("updateLabDialogue");
+constexpr int savingFlags = DialogFlags::pathMustExist | DialogFlags::overwritePrompt;
 
 // Enabled one after the other once a ROM is shown; exactly the controls that
 // start disabled.
-constexpr std::array<const char*, 42> loadedStateControls{
-    "mnuSave", "Frame5", "mnuDefault", "txtName", "txtCDE", "lang",
+constexpr std::array<const char*, 44> loadedStateControls{
+    "mnuSave", "mnuSaveAs", "mnuExportPatch", "Frame5", "mnuDefault", "txtName", "txtCDE", "lang",
     "Frame1", "Frame3", "Frame4", "Frame6", "Frame7", "Frame8",
     "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8",
     "Label9", "Label10", "Label11", "Label12", "Label13", "Label14", "Label15", "Label16",
@@ -48,6 +57,45 @@ void FillList(QComboBox* list, std::span<const std::string_view> catalogue)
     list->setCurrentIndex(-1);
 }
 
+// The platform's own keys for a command; some desktops define none for Save As
+// or Quit, and then the keys most programs use.
+void SetKeys(QAction* action, QKeySequence::StandardKey standard, QKeyCombination usual)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    action->setShortcuts(keys.isEmpty() ? QList<QKeySequence>{usual} : keys);
+}
+
+QString FileName(const std::filesystem::path& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// The save dialog's name field holds 128 characters; a longer name is left to the user.
+QString SuggestedName(const QString& name)
+{
+    return name.size() <= clsCommonDialog::saveNameLength ? name : QString();
+}
+
+// The name's own ending decides; a name without one follows the chosen filter.
+PatchFormat PatchFormatFor(const QString& name, int filterIndex)
+{
+    if (name.endsWith(".ips", Qt::CaseInsensitive))
+        return PatchFormat::ips;
+    if (name.endsWith(".bps", Qt::CaseInsensitive))
+        return PatchFormat::bps;
+    return filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps;
+}
+
+// One line for each ball whose question Save did not dare to rewrite.
+QString LabTextNotes(const SavePlan& plan)
+{
+    QString notes;
+    for (std::size_t ball = 0; ball < plan.labTextLeftAlone.size(); ++ball)
+        if (plan.labTextLeftAlone[ball])
+            notes += "\nElm's question for Poké Ball " + QString::number(ball + 1) + " was left as it was.";
+    return notes;
+}
+
 } // namespace
 
 Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidget* parent)
@@ -60,8 +108,10 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui->mnuFile->insertSeparator(ui->mnuExit)->setObjectName("mnuBreak");
+    setShortcuts();
 
     // The style sheet that colours the frame captions keeps fonts from passing
     // down to children, so every control gets its own.
@@ -71,15 +121,36 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     for (std::size_t i = 0; i < StarterValueCount; ++i)
         valueControls[i] = findChild<QWidget*>(FromUtf8(StarterValueNames[i]));
     fillLists();
+    calmLists();
+    fillRecentMenu();
+    ui->mnuLabText->setChecked(QSettings().value(labTextKey, true).toBool());
 
     connect(ui->mnuOpen, &QAction::triggered, this, &Form1::openRom);
     connect(ui->mnuSave, &QAction::triggered, this, &Form1::saveRom);
+    connect(ui->mnuSaveAs, &QAction::triggered, this, &Form1::saveRomAs);
+    connect(ui->mnuExportPatch, &QAction::triggered, this, &Form1::exportPatch);
     connect(ui->mnuDefault, &QAction::triggered, this, &Form1::defaultSelection);
+    connect(ui->mnuLabText, &QAction::toggled, this,
+            [](bool checked) { QSettings().setValue(labTextKey, checked); });
     connect(ui->mnuAbout, &QAction::triggered, this, &Form1::about);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    for (StarterValue value : AllStarterValues) {
+        if (KindOf(value) == ValueKind::level)
+            connect(levelBox(value), &QLineEdit::textChanged, this, &Form1::updateModified);
+        else
+            connect(list(value), &QComboBox::currentIndexChanged, this, &Form1::updateModified);
+    }
 }
 
 Form1::~Form1() = default;
+
+void Form1::setShortcuts()
+{
+    SetKeys(ui->mnuOpen, QKeySequence::Open, Qt::CTRL | Qt::Key_O);
+    SetKeys(ui->mnuSave, QKeySequence::Save, Qt::CTRL | Qt::Key_S);
+    SetKeys(ui->mnuSaveAs, QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    SetKeys(ui->mnuExit, QKeySequence::Quit, Qt::CTRL | Qt::Key_Q);
+}
 
 void Form1::fillLists()
 {
@@ -89,6 +160,28 @@ void Form1::fillLists()
         else if (KindOf(value) == ValueKind::item)
             FillList(list(value), ItemCatalogue);
     }
+}
+
+// A list changes under the mouse wheel only once the user has chosen to work
+// in it, and opens in the window's own font.
+void Form1::calmLists()
+{
+    for (StarterValue value : AllStarterValues) {
+        if (KindOf(value) == ValueKind::level)
+            continue;
+        list(value)->setFocusPolicy(Qt::StrongFocus);
+        list(value)->installEventFilter(this);
+        list(value)->view()->setFont(FormFont());
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QComboBox* Form1::list(StarterValue value) const
@@ -112,16 +205,71 @@ void Form1::setValue(StarterValue value, std::uint8_t byte)
     shown->setCurrentIndex(byte < shown->count() ? byte : -1);
 }
 
+bool Form1::canDiscardEdits()
+{
+    if (!isWindowModified())
+        return true;
+    const QString name = FileName(shownRom->path);
+    switch (messageBoxes.AskToSave(this, "Save the changes to the starters of " + name + "?", programTitle)) {
+    case BoxAnswer::save:
+        return save();
+    case BoxAnswer::discard:
+        return true;
+    case BoxAnswer::cancel:
+        break;
+    }
+    return false;
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (canDiscardEdits())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    openRomFile(event->mimeData()->urls().front().toLocalFile());
+}
+
 void Form1::openRom()
 {
+    if (!canDiscardEdits())
+        return;
     clsCommonDialog dialog(fileDialogs);
     const QString chosen = dialog.ShowOpen(this, "Open Pokémon Gold, Silver or Crystal ROM...", "",
                                            "GB ROMs (*.gb)|*.gb;*.gbc", 0x1804);
     if (!chosen.isEmpty())
-        openRomFile(QFileInfo(chosen).filesystemFilePath());
+        openPath(QFileInfo(chosen).filesystemFilePath());
 }
 
-bool Form1::openRomFile(const std::filesystem::path& path)
+void Form1::openRomFile(const QString& path)
+{
+    if (canDiscardEdits())
+        openPath(QFileInfo(path).filesystemFilePath());
+}
+
+void Form1::openRecent(const QString& path)
+{
+    if (!canDiscardEdits() || openPath(QFileInfo(path).filesystemFilePath()))
+        return;
+    if (!QFileInfo::exists(path)) {
+        recentRoms.Remove(path);
+        fillRecentMenu();
+    }
+}
+
+bool Form1::openPath(const std::filesystem::path& path)
 {
     auto opened = OpenRom(path);
     if (!opened) {
@@ -131,6 +279,9 @@ bool Form1::openRomFile(const std::filesystem::path& path)
     showRom(*opened->game, opened->values);
     shownRom = std::move(*opened);
     enableLoadedControls();
+    updateModified();
+    rememberRecent(path);
+    ui->poke1->setFocus();
     return true;
 }
 
@@ -150,7 +301,7 @@ void Form1::showRom(const Game& game, const StarterSettings& values)
     ui->headr->setText(FromUtf8(game.name));
     ui->txtCode->setText(FromUtf8(game.code));
     ui->language->setText(FromUtf8(game.language));
-    setWindowTitle(FromUtf8(game.windowCaption));
+    setWindowTitle(FromUtf8(game.windowCaption) + "[*]");
     for (StarterValue value : OpenReadOrder)
         setValue(value, values[value]);
 }
@@ -161,17 +312,132 @@ void Form1::enableLoadedControls()
         findChild<QObject*>(name)->setProperty("enabled", true);
 }
 
+void Form1::updateModified()
+{
+    const ControlValues shown = readControls();
+    setWindowModified(shownRom
+                      && !(shown.levelsValid && shown.everyListChosen && shown.values == shownRom->values));
+}
+
 void Form1::saveRom()
+{
+    save();
+}
+
+bool Form1::save()
+{
+    const auto values = valuesToSave();
+    if (!values)
+        return false;
+    const auto saved = SaveInPlace(*shownRom, *values, saveOptions());
+    if (!saved) {
+        reportSaveFailure(saved.error());
+        return false;
+    }
+    showSaved(*values, *saved);
+    return true;
+}
+
+void Form1::saveRomAs()
 {
     const auto values = valuesToSave();
     if (!values)
         return;
-    const auto saved = SaveInPlace(*shownRom, *values, {});
-    if (!saved) {
-        reportSaveFailure(saved.error());
+    clsCommonDialog dialog(fileDialogs);
+    const QFileInfo shown(shownRom->path);
+    const auto chosen = dialog.ShowSave(this, "Save ROM As", SuggestedName(shown.fileName()), shown.absolutePath(),
+                                        "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb", savingFlags, ".gbc");
+    if (!chosen || chosen->isEmpty())
+        return;
+    const std::filesystem::path target = QFileInfo(*chosen).filesystemFilePath();
+    std::error_code notTheSame;
+    if (std::filesystem::equivalent(target, shownRom->path, notTheSame)) {
+        save();
         return;
     }
-    messageBoxes.Show(this, "Starter Pokémon changed successfully!", programTitle,
+    auto saved = SaveCopy(*shownRom, *values, saveOptions(), target);
+    if (!saved) {
+        reportSaveFailure({saved.error()});
+        return;
+    }
+    shownRom = std::move(saved->copy);
+    rememberRecent(target);
+    showSaved(*values, saved->plan);
+}
+
+void Form1::exportPatch()
+{
+    const auto values = valuesToSave();
+    if (!values)
+        return;
+    clsCommonDialog dialog(fileDialogs);
+    const QFileInfo shown(shownRom->path);
+    const auto chosen = dialog.ShowSave(this, "Export Patch", SuggestedName(shown.completeBaseName() + ".bps"),
+                                        shown.absolutePath(), "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips",
+                                        savingFlags, ".bps");
+    if (!chosen || chosen->isEmpty())
+        return;
+    const PatchFormat format = PatchFormatFor(*chosen, dialog.FilterIndex());
+    const auto exported = ExportPatch(*shownRom, *values, saveOptions(), format,
+                                      QFileInfo(*chosen).filesystemFilePath());
+    if (!exported && exported.error() == RomErrc::nothingToExport) {
+        messageBoxes.Show(this, QString::fromStdString(exported.error().message()), programTitle,
+                          BoxIcon::information);
+        return;
+    }
+    if (!exported) {
+        reportSaveFailure({exported.error()});
+        return;
+    }
+    messageBoxes.Show(this, "The patch was written to " + QFileInfo(*chosen).fileName() + "."
+                                + LabTextNotes(*exported),
+                      programTitle, BoxIcon::information);
+}
+
+Form1::ControlValues Form1::readControls() const
+{
+    ControlValues shown;
+    for (StarterValue value : AllStarterValues) {
+        if (KindOf(value) == ValueKind::level) {
+            const auto level = LevelByte(levelBox(value)->text().toStdString());
+            shown.levelsValid = shown.levelsValid && level.has_value();
+            shown.values[value] = level.value_or(0);
+        } else {
+            const int position = list(value)->currentIndex();
+            shown.everyListChosen = shown.everyListChosen && position >= 0;
+            shown.values[value] = static_cast<std::uint8_t>(position);
+        }
+    }
+    return shown;
+}
+
+std::optional<StarterSettings> Form1::valuesToSave()
+{
+    const ControlValues shown = readControls();
+    if (!shown.levelsValid) {
+        warn("Please enter levels between 0 and 100.");
+        return std::nullopt;
+    }
+    if (!shown.everyListChosen) {
+        warn("Please choose a species in every list.");
+        return std::nullopt;
+    }
+    return shown.values;
+}
+
+SaveOptions Form1::saveOptions() const
+{
+    return {.labText = ui->mnuLabText->isChecked()};
+}
+
+// The boxes show the levels as written ("4.6" became 5).
+void Form1::showSaved(const StarterSettings& values, const SavePlan& plan)
+{
+    for (StarterValue value : AllStarterValues)
+        if (KindOf(value) == ValueKind::level)
+            setValue(value, values[value]);
+    updateModified();
+    messageBoxes.Show(this, "Starter Pokémon changed successfully!" + LabTextNotes(plan), programTitle,
                       BoxIcon::information);
 }
 
@@ -193,33 +459,6 @@ void Form1::reportSaveFailure(const SaveFailure& failure)
     }
 }
 
-std::optional<StarterSettings> Form1::valuesToSave()
-{
-    StarterSettings values;
-    bool levelsValid = true;
-    bool everyListChosen = true;
-    for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::level) {
-            const auto level = LevelByte(levelBox(value)->text().toStdString());
-            levelsValid = levelsValid && level.has_value();
-            values[value] = level.value_or(0);
-        } else {
-            const int position = list(value)->currentIndex();
-            everyListChosen = everyListChosen && position >= 0;
-            values[value] = static_cast<std::uint8_t>(position);
-        }
-    }
-    if (!levelsValid) {
-        warn("Please enter levels between 0 and 100.");
-        return std::nullopt;
-    }
-    if (!everyListChosen) {
-        warn("Please choose a species in every list.");
-        return std::nullopt;
-    }
-    return values;
-}
-
 void Form1::defaultSelection()
 {
     for (const auto& [value, byte] : DefaultSelection)
@@ -233,6 +472,22 @@ void Form1::about()
     aboutWindow->show();
     aboutWindow->raise();
     aboutWindow->activateWindow();
+}
+
+void Form1::rememberRecent(const std::filesystem::path& path)
+{
+    recentRoms.Add(QFileInfo(path).absoluteFilePath());
+    fillRecentMenu();
+}
+
+void Form1::fillRecentMenu()
+{
+    ui->mnuRecent->clear();
+    for (const QString& path : recentRoms.Paths()) {
+        QAction* item = ui->mnuRecent->addAction(QDir::toNativeSeparators(path).replace('&', "&&"));
+        connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    ui->mnuRecent->setEnabled(!ui->mnuRecent->isEmpty());
 }
 
 void Form1::showError(const std::error_code& error, const QString& secondLine)

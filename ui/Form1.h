@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecentRoms.h"
 #include "RomSession.h"
 #include "StarterLayout.h"
 #include "StarterSettings.h"
@@ -35,31 +36,63 @@ public:
     Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidget* parent = nullptr);
     ~Form1() override;
 
+    // Opens a ROM named from outside the menus, as Open ROM does once a file is
+    // chosen: edits not yet saved are asked about first.
+    void openRomFile(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void openRom();
     void saveRom();
+    void saveRomAs();
+    void exportPatch();
     void defaultSelection();
     void about();
+    void updateModified();
 
 private:
+    // What the value controls hold; a level that Save would refuse, or a list
+    // with no entry chosen, leaves its byte unknown.
+    struct ControlValues {
+        StarterSettings values;
+        bool levelsValid = true;
+        bool everyListChosen = true;
+    };
+
     void fillLists();
+    void calmLists();
+    void setShortcuts();
     QComboBox* list(StarterValue value) const;
     QLineEdit* levelBox(StarterValue value) const;
     void setValue(StarterValue value, std::uint8_t byte);
-    bool openRomFile(const std::filesystem::path& path);
+    bool canDiscardEdits();
+    bool openPath(const std::filesystem::path& path);
     void refuse(const OpenRefusal& refusal);
     void showRom(const Game& game, const StarterSettings& values);
     void enableLoadedControls();
+    ControlValues readControls() const;
     std::optional<StarterSettings> valuesToSave();
+    SaveOptions saveOptions() const;
+    bool save();
+    void showSaved(const StarterSettings& values, const SavePlan& plan);
     void reportSaveFailure(const SaveFailure& failure);
     void showError(const std::error_code& error, const QString& secondLine = {});
     void warn(const QString& text);
+    void rememberRecent(const std::filesystem::path& path);
+    void fillRecentMenu();
+    void openRecent(const QString& path);
 
     std::unique_ptr<Ui::Form1> ui;
     FileDialogPlatform& fileDialogs;
     MessageBoxes& messageBoxes;
     std::array<QWidget*, StarterValueCount> valueControls{};
     QPointer<Form2> aboutWindow;
+    RecentRoms recentRoms;
     // The ROM on screen: its RomPath and GameCode, and what Save checks before it writes.
     std::optional<OpenedRom> shownRom;
 };

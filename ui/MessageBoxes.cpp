@@ -10,3 +10,15 @@ void QtMessageBoxes::Show(QWidget* owner, const QString& text, const QString& ti
     QMessageBox box(shown, title, text, QMessageBox::Ok, owner);
     box.exec();
 }
+
+BoxAnswer QtMessageBoxes::AskToSave(QWidget* owner, const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return BoxAnswer::save;
+    case QMessageBox::Discard: return BoxAnswer::discard;
+    default: return BoxAnswer::cancel;
+    }
+}

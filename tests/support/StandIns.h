@@ -55,5 +55,17 @@ public:
         shown.push_back({owner, text, title, icon});
     }
 
+    // Answers each question with the next scripted answer, or Cancel when none is left.
+    BoxAnswer AskToSave(QWidget* owner, const QString& text, const QString& title) override
+    {
+        asked.push_back({owner, text, title, BoxIcon::none});
+        const BoxAnswer answer = answers.empty() ? BoxAnswer::cancel : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
+
     std::vector<Box> shown;
+    std::vector<Box> asked;
+    std::deque<BoxAnswer> answers;
 };

@@ -141,7 +141,7 @@ TEST_P(EditRoundTrip, OpenEditSaveReopen)
     EXPECT_EQ(Label("headr"), name);
     EXPECT_EQ(Label("txtCode"), code);
     EXPECT_EQ(Label("language"), "English");
-    EXPECT_EQ(window->windowTitle(), QString(code) + " - Tidewell");
+    EXPECT_EQ(window->windowTitle(), QString(code) + " - Tidewell[*]");
     EXPECT_EQ(Showing(), ShownFor(stored));
     EXPECT_TRUE(Enabled("mnuSave") && Enabled("mnuDefault"));
     EXPECT_TRUE(boxes.shown.empty());
@@ -163,6 +163,7 @@ TEST_P(EditRoundTrip, OpenEditSaveReopen)
 
     // Reopening shows what the file holds, not what the controls held.
     Trigger("mnuDefault");
+    boxes.answers.push_back(BoxAnswer::discard);
     Open(rom);
     EXPECT_EQ(Showing(), ShownFor(chosen));
     EXPECT_EQ(boxes.shown.size(), 1u);
@@ -208,7 +209,7 @@ TEST_F(CommandsTest, RejectedFileLeavesTheLoadedRomInCharge)
     Open(other);
     EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("Unsupported ROM.")});
     EXPECT_EQ(Showing(), before);
-    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell");
+    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell[*]");
     EXPECT_EQ(fs::status(other).permissions(), fs::perms::owner_read) << "attributes untouched";
 
     Trigger("mnuSave");
@@ -235,7 +236,7 @@ TEST_F(CommandsTest, FailedReadShowsOneErrorAndChangesNothing)
     EXPECT_EQ(boxes.shown, std::vector<Box>{Error("Read past the end of the file.", 1001)});
     EXPECT_EQ(Showing(), before);
     EXPECT_EQ(Label("headr"), pokemon + " Gold");
-    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell");
+    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell[*]");
 
     Trigger("mnuSave");
     EXPECT_EQ(boxes.shown.back(), Success());
@@ -319,7 +320,7 @@ TEST_F(CommandsTest, RomThatIsNotTheGamesOwnIsNotShown)
     EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("This ROM does not keep its starters where " + pokemon
                                                     + " Crystal does, so Tidewell cannot change them safely.")});
     EXPECT_EQ(Showing(), before);
-    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell");
+    EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell[*]");
     EXPECT_EQ(ReadAll(scratch.File("hack.gbc")), hack);
 }
 
@@ -479,7 +480,7 @@ TEST_F(CommandsTest, OpeningAnotherGameReplacesEverything)
     EXPECT_EQ(Showing(), ShownFor(Numbered(30)));
     EXPECT_EQ(Label("headr"), pokemon + " Crystal");
     EXPECT_EQ(Label("txtCode"), "BYTE");
-    EXPECT_EQ(window->windowTitle(), "BYTE - Tidewell");
+    EXPECT_EQ(window->windowTitle(), "BYTE - Tidewell[*]");
     EXPECT_TRUE(boxes.shown.empty());
 }
 

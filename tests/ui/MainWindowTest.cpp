@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, ControlsStandWhereTheTableSays)
     EXPECT_FALSE(find<QLabel>("Label1")->text().isEmpty());
 }
 
-TEST_F(MainWindowTest, ExactlyTheFortyTwoControlsAreDisabledAtStartup)
+TEST_F(MainWindowTest, ExactlyTheControlsThatNeedARomAreDisabledAtStartup)
 {
     QSet<QString> disabled;
     for (const QWidget* widget : window->findChildren<QWidget*>())
@@ -143,11 +143,13 @@ TEST_F(MainWindowTest, ExactlyTheFortyTwoControlsAreDisabledAtStartup)
         if (!action->isEnabled())
             disabled << action->objectName();
 
-    QSet<QString> expected{"mnuSave", "mnuDefault"};
+    // The recent list is greyed only while it is empty.
+    disabled.remove("mnuRecent");
+    QSet<QString> expected{"mnuSave", "mnuSaveAs", "mnuExportPatch", "mnuDefault"};
     for (const Control& control : startupControls)
         if (!control.enabled)
             expected << control.name;
-    EXPECT_EQ(expected.size(), 42);
+    EXPECT_EQ(expected.size(), 44);
     EXPECT_EQ(disabled, expected);
 }
 
@@ -166,37 +168,57 @@ TEST_F(MainWindowTest, WindowHasAFixedClientAreaBelowItsMenus)
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
 }
 
-TEST_F(MainWindowTest, MenusOfferTheFiveCommands)
+TEST_F(MainWindowTest, MenusOfferTheCommandsWithTheirKeys)
 {
-    struct Item { QString menu; QString title; QStringList items; QStringList texts; };
-    const std::vector<Item> expected = {
-        {"mnuFile", "&File", {"mnuOpen", "mnuSave", "mnuBreak", "mnuExit"}, {"Open ROM", "Save ROM", "", "Exit"}},
-        {"mnuOptions", "&Options", {"mnuDefault"}, {"Default Selection"}},
-        {"mnuHelp", "&Help", {"mnuAbout"}, {"About"}},
+    struct Item { QString name; QString text; QString keys; };
+    struct Menu { QString name; QString title; std::vector<Item> items; };
+    const std::vector<Menu> expected = {
+        {"mnuFile", "&File", {{"mnuOpen", "Open ROM", "Ctrl+O"}, {"", "Open Recent", {}},
+                              {"mnuSave", "Save ROM", "Ctrl+S"},
+                              {"mnuSaveAs", QString::fromUtf8("Save ROM As\xE2\x80\xA6"), "Ctrl+Shift+S"},
+                              {"mnuExportPatch", QString::fromUtf8("Export Patch\xE2\x80\xA6"), {}},
+                              {"mnuBreak", "", {}}, {"mnuExit", "Exit", "Ctrl+Q"}}},
+        {"mnuOptions", "&Options", {{"mnuDefault", "Default Selection", {}}, {"mnuLabText", "Update Lab Dialogue", {}}}},
+        {"mnuHelp", "&Help", {{"mnuAbout", "About", {}}}},
     };
     const QList<QAction*> bar = window->menuBar()->actions();
     ASSERT_EQ(bar.size(), 3);
     for (std::size_t m = 0; m < expected.size(); ++m) {
         const QMenu* menu = bar[static_cast<qsizetype>(m)]->menu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->objectName(), expected[m].menu);
+        EXPECT_EQ(menu->objectName(), expected[m].name);
         EXPECT_EQ(menu->title(), expected[m].title);
-        EXPECT_TRUE(bar[static_cast<qsizetype>(m)]->isEnabled());
         const QList<QAction*> items = menu->actions();
-        ASSERT_EQ(items.size(), expected[m].items.size());
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            EXPECT_EQ(items[i]->objectName(), expected[m].items[i]);
-            EXPECT_EQ(items[i]->text(), expected[m].texts[i]);
-            EXPECT_EQ(items[i]->isSeparator(), expected[m].items[i] == "mnuBreak");
-            EXPECT_TRUE(items[i]->shortcut().isEmpty());
-            EXPECT_FALSE(items[i]->isCheckable());
+        ASSERT_EQ(items.size(), static_cast<qsizetype>(expected[m].items.size()));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const QAction* item = items[static_cast<qsizetype>(i)];
+            const Item& want = expected[m].items[i];
+            if (item->menu() != nullptr) {
+                EXPECT_EQ(item->menu()->objectName(), "mnuRecent");
+                EXPECT_EQ(item->menu()->title(), want.text);
+                continue;
+            }
+            EXPECT_EQ(item->objectName(), want.name);
+            EXPECT_EQ(item->text(), want.text);
+            EXPECT_EQ(item->shortcut().toString(), want.keys) << want.name.toStdString();
         }
     }
-    EXPECT_TRUE(find<QAction>("mnuOpen")->isEnabled());
-    EXPECT_FALSE(find<QAction>("mnuSave")->isEnabled());
-    EXPECT_TRUE(find<QAction>("mnuExit")->isEnabled());
-    EXPECT_FALSE(find<QAction>("mnuDefault")->isEnabled());
-    EXPECT_TRUE(find<QAction>("mnuAbout")->isEnabled());
+    const QAction* labText = find<QAction>("mnuLabText");
+    EXPECT_TRUE(labText->isCheckable() && labText->isChecked());
+}
+
+TEST_F(MainWindowTest, KeysReachTheMenusAndTheirCommands)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(find<QMenu>("mnuFile")->isVisible());
+    QTest::keyClick(find<QMenu>("mnuFile"), Qt::Key_Escape);
+
+    QTest::keySequence(window, QKeySequence("Ctrl+O"));
+    EXPECT_EQ(chooser.asked.size(), 1u) << "Ctrl+O asks for a ROM";
+    QTest::keySequence(window, QKeySequence("Ctrl+Q"));
+    EXPECT_TRUE(window.isNull() || !window->isVisible());
 }
 
 TEST_F(MainWindowTest, ListsHoldTheWholeCatalogueAndNoSelection)
@@ -222,7 +244,7 @@ TEST_F(MainWindowTest, ListsHoldTheWholeCatalogueAndNoSelection)
         const auto* list = find<QComboBox>(name);
         ASSERT_EQ(list->count(), 256);
         EXPECT_EQ(list->itemText(5), QString::fromUtf8("Pok\xC3\xA9 Ball"));
-        EXPECT_EQ(list->itemText(21), "Max Ether");
+        EXPECT_EQ(list->itemText(21), "Max Elixer");
         EXPECT_EQ(list->itemText(64), "Max Ether");
         EXPECT_EQ(list->itemText(173), "Berry");
         EXPECT_EQ(list->itemText(255), "?????");

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -8,5 +9,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Settings go to a test location, never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setOrganizationName("Tidewell");
+    QApplication::setApplicationName("Tidewell tests");
     return RUN_ALL_TESTS();
 }

@@ -4,13 +4,20 @@
 #include "StandIns.h"
 
 #include <QPointer>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
 // A shown main window whose file chooser and message boxes are stood in for.
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest() : window(new Form1(chooser, boxes)) { window->show(); }
+    // Each test starts as on a first run: no remembered settings.
+    WindowTest()
+    {
+        QSettings().clear();
+        window = new Form1(chooser, boxes);
+        window->show();
+    }
     ~WindowTest() override { delete window; }
 
     PersonAtTheChooser chooser;

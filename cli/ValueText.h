@@ -1,0 +1,26 @@
+#pragma once
+
+#include "StarterRows.h"
+#include "StarterSettings.h"
+
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The catalogue's name for a species or item byte; none past the catalogue's end.
+std::optional<std::string_view> NameOf(ValueKind kind, std::uint8_t byte);
+
+// A species or item as "Cyndaquil (155, 0x9B)".
+std::string NamedByte(ValueKind kind, std::uint8_t byte);
+
+// The byte for a value given as text: a level as the editor takes it (0 to
+// 100), a species or item as a decimal or 0x-hexadecimal number or as a name
+// from the catalogue, in any case. A name several entries share is refused.
+std::expected<std::uint8_t, std::string> ValueFromText(ValueKind kind, std::string_view text);
+
+// The values one option gives for its row, "SPECIES[,LEVEL[,ITEM]]"; an empty
+// part gives none.
+std::expected<std::vector<ValueByte>, std::string> ParseChoice(const StarterRow& row, std::string_view text);

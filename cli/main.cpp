@@ -1,0 +1,93 @@
+#include "Failures.h"
+#include "SetCommand.h"
+#include "ShowCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+namespace {
+
+constexpr const char* rules =
+    "Species and items are given by name, in any case (\"Poke\" for \"Poké\" too), or by\n"
+    "number, decimal or 0x-hexadecimal: species 0 to 251, items 0 to 255. A name that\n"
+    "several entries share, such as \"?????\", must be given as its number. Levels go\n"
+    "from 0 to 100.\n"
+    "\n"
+    "set starts from the ROM's values, applies --defaults, then each option given; an\n"
+    "empty part keeps its value (--ball1 ,10 changes only the level). It changes the\n"
+    "ROM in place, rebuilding its check data, unless --output writes a changed copy\n"
+    "or --bps or --ips writes a patch; at most one of these.\n"
+    "\n"
+    "Exit status: 0 done, 1 usage error (or nothing to export), 2 ROM refused\n"
+    "(unsupported, not recognised, or changed meanwhile), 3 input/output failure.";
+
+struct WhereSetWrites {
+    const char* option;
+    Destination destination;
+    const char* help;
+};
+
+constexpr WhereSetWrites destinations[] = {
+    {"--output", Destination::copy, "Write a changed copy to FILE, leaving ROM as it is"},
+    {"--bps", Destination::bpsPatch, "Write a BPS patch to FILE, leaving ROM as it is"},
+    {"--ips", Destination::ipsPatch, "Write an IPS patch to FILE, leaving ROM as it is"},
+};
+
+void AddSetOptions(CLI::App& set, SetRequest& request)
+{
+    set.add_option("ROM", request.rom, "The ROM file")->required()->type_name("");
+    for (std::size_t i = 0; i < StarterRows.size(); ++i) {
+        const StarterRow& row = StarterRows[i];
+        set.add_option("--" + std::string(row.key), request.choices[i], "Change " + std::string(row.label))
+            ->type_name(row.item ? "SPECIES[,LEVEL[,ITEM]]" : "SPECIES[,LEVEL]");
+    }
+    set.add_flag("--defaults", request.defaults, "Start from the default selection");
+    set.add_flag_callback("--no-lab-text", [&request] { request.options.labText = false; },
+                          "Leave Elm's questions in the lab as they are");
+    std::vector<CLI::Option*> exclusive;
+    for (const auto& [name, destination, help] : destinations) {
+        const auto writeThere = [&request, destination](const std::string& file) {
+            request.destination = destination;
+            request.target = file;
+        };
+        exclusive.push_back(set.add_option_function<std::string>(name, writeThere, help)->type_name("FILE"));
+    }
+    for (CLI::Option* option : exclusive)
+        for (CLI::Option* other : exclusive)
+            if (other != option)
+                option->excludes(other);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Shows and changes the starter Pokémon of a Pokémon Gold, Silver or Crystal ROM.",
+                 "tidewell-cli"};
+    app.footer(rules);
+    app.require_subcommand(1);
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return "tidewell-cli: " + std::string(error.what()) + "\n";
+    });
+
+    std::filesystem::path shown;
+    bool json = false;
+    CLI::App* show = app.add_subcommand("show", "Print the game and its fifteen starter values");
+    show->add_option("ROM", shown, "The ROM file")->required()->type_name("");
+    show->add_flag("--json", json, "Print one JSON object instead of a table");
+
+    SetRequest request;
+    CLI::App* set = app.add_subcommand("set", "Change starter values and write them");
+    set->footer(rules);
+    AddSetOptions(*set, request);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : static_cast<int>(ExitStatus::usage);
+    }
+    if (show->parsed())
+        return RunShow(shown, json);
+    return RunSet(request);
+}

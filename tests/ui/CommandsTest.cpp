@@ -1,17 +1,7 @@
-#include "ExpectedOffsets.h"
 #include "ExpectedSave.h"
 #include "FileSizeLimit.h"
-#include "Form1.h"
-#include "GameImage.h"
+#include "CommandsFixture.h"
 #include "QtPrinters.h"
-#include "WindowTest.h"
-#include "RomImage.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,99 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using enum StarterValue;
-using Box = BoxWatcher::Box;
-
-const QString pokemon = QString::fromUtf8("Pok\xC3\xA9mon");
-
-QString Path(const fs::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-// What the fifteen controls show: a list's selected position or a box's text.
-struct Shown {
-    std::array<int, StarterValueCount> positions{};
-    std::array<QString, StarterValueCount> levels{};
-    bool operator==(const Shown&) const = default;
-};
-
-class CommandsTest : public WindowTest {
-protected:
-    fs::path Rom(const char* name, const char* code, const StarterSettings& values) const
-    {
-        return scratch.Write(name, WithValuesAtReadOffsets(MakeGameRom(code), OffsetsFor(code), values));
-    }
-
-    void Open(const fs::path& path)
-    {
-        chooser.choices.push_back({Path(path)});
-        Trigger("mnuOpen");
-    }
-
-    void CancelOpen()
-    {
-        chooser.choices.push_back({});
-        Trigger("mnuOpen");
-    }
-
-    void Trigger(const char* action) { window->findChild<QAction*>(action)->trigger(); }
-    bool Enabled(const char* action) const { return window->findChild<QAction*>(action)->isEnabled(); }
-
-    QComboBox* List(StarterValue value) const
-    {
-        return window->findChild<QComboBox*>(QString::fromLatin1(StarterValueNames[IndexOf(value)]));
-    }
-
-    QLineEdit* LevelBox(StarterValue value) const
-    {
-        return window->findChild<QLineEdit*>(QString::fromLatin1(StarterValueNames[IndexOf(value)]));
-    }
-
-    QString Label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
-
-    Shown Showing() const
-    {
-        Shown shown;
-        for (StarterValue value : AllStarterValues) {
-            if (KindOf(value) == ValueKind::level)
-                shown.levels[IndexOf(value)] = LevelBox(value)->text();
-            else
-                shown.positions[IndexOf(value)] = List(value)->currentIndex();
-        }
-        return shown;
-    }
-
-    // What the window shows for these bytes, worked out without the window.
-    static Shown ShownFor(const StarterSettings& values)
-    {
-        Shown shown;
-        for (StarterValue value : AllStarterValues) {
-            if (KindOf(value) == ValueKind::level)
-                shown.levels[IndexOf(value)] = QString::number(values[value]);
-            else
-                shown.positions[IndexOf(value)] = values[value];
-        }
-        return shown;
-    }
-
-    void Type(StarterValue level, const QString& text)
-    {
-        LevelBox(level)->selectAll();
-        QTest::keyClicks(LevelBox(level), text);
-    }
-
-    Box Warning(const QString& text) const { return {window, text, "Tidewell", BoxIcon::exclamation}; }
-    Box Error(const QString& text, int number) const
-    {
-        return {window, text, "Error: " + QString::number(number), BoxIcon::none};
-    }
-    Box Success() const
-    {
-        return {window, "Starter " + pokemon + " changed successfully!", "Tidewell", BoxIcon::information};
-    }
-
-    ScratchFolder scratch;
-};
 
 class EditRoundTrip : public CommandsTest, public ::testing::WithParamInterface<const char*> {};
 

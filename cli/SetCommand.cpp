@@ -39,7 +39,6 @@ PatchFormat FormatOf(Destination destination)
     return destination == Destination::bpsPatch ? PatchFormat::bps : PatchFormat::ips;
 }
 
-// SaveCopy does not say which of Elm's questions it kept, so a copy reports none.
 std::expected<LeftAlone, Failure> Write(OpenedRom& rom, const StarterSettings& values,
                                         const SetRequest& request)
 {
@@ -53,7 +52,7 @@ std::expected<LeftAlone, Failure> Write(OpenedRom& rom, const StarterSettings& v
         const auto copy = SaveCopy(rom, values, request.options, request.target);
         if (!copy)
             return std::unexpected(ExportFailure(rom.path, request.target, copy.error()));
-        return LeftAlone{};
+        return copy->plan.labTextLeftAlone;
     }
     const auto plan =
         ExportPatch(rom, values, request.options, FormatOf(request.destination), request.target);

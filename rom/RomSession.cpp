@@ -150,9 +150,6 @@ std::expected<OpenedRom, OpenRefusal> OpenRom(const fs::path& path)
     if (!*structure)
         return std::unexpected(OpenRefusal{make_error_code(RomErrc::notRecognised), game});
 
-    // Where this fails (read-only media, another owner) the ROM can still be
-    // shown; Save then reports that it cannot write.
-    MakeWritable(path);
     const StarterLayout& layout = game->layout->starters;
     const auto values = ReadStarters(*file, layout);
     if (!values)

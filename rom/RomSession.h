@@ -32,7 +32,7 @@ struct OpenRefusal {
 };
 
 // Refuses unsupported games (RomErrc::unsupportedGame) and ROMs whose script
-// and party bytes are not the game's own; lets the owner write the file.
+// and party bytes are not the game's own.
 std::expected<OpenedRom, OpenRefusal> OpenRom(const std::filesystem::path& path);
 
 struct SaveOptions {

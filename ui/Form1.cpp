@@ -276,6 +276,9 @@ bool Form1::openPath(const std::filesystem::path& path)
         refuse(opened.error());
         return false;
     }
+    // Where this fails (read-only media, another owner) the ROM can still be
+    // shown; Save then reports that it cannot write.
+    MakeWritable(path);
     showRom(*opened->game, opened->values);
     shownRom = std::move(*opened);
     enableLoadedControls();

@@ -6,7 +6,9 @@ build="$repo/build"
 
 # Liberation Sans has the metrics of the face the window's texts are laid out for.
 # libxkbcommon-dev only answers Qt's own search for it, which otherwise warns on every configure.
-build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev fonts-liberation2)
+# zlib gives patch files their CRC32; CLI11 and nlohmann/json serve tidewell-cli.
+build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev libcli11-dev
+                nlohmann-json3-dev fonts-liberation2)
 build_purpose="the compiler, CMake, the Qt 6 and other development files, and the font Tidewell is built with"
 
 as_root=()

@@ -1,5 +1,6 @@
 #include <QApplication>
-#include <QStandardPaths>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,10 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    // Settings go to a test location, never the user's own.
-    QStandardPaths::setTestModeEnabled(true);
+    // Settings go to a folder of this run's own: never the user's, and never
+    // those of tests running beside it.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication::setOrganizationName("Tidewell");
     QApplication::setApplicationName("Tidewell tests");
     return RUN_ALL_TESTS();

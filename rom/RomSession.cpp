@@ -191,8 +191,18 @@ std::expected<SavePlan, SaveFailure> SaveInPlace(OpenedRom& rom, const StarterSe
     return plan;
 }
 
-std::expected<SavedCopy, std::error_code> SaveCopy(const OpenedRom& rom, const StarterSettings& values,
-                                                   SaveOptions options, const fs::path& target)
+namespace {
+
+// What a new file made from the opened ROM starts from: the checked image,
+// the ROM's permission bits, and the edits Save would make.
+struct Planned {
+    RomBytes image;
+    fs::perms permissions;
+    SavePlan plan;
+};
+
+std::expected<Planned, std::error_code> PlanFromUnchanged(const OpenedRom& rom, const StarterSettings& values,
+                                                          SaveOptions options)
 {
     auto checked = ReopenUnchanged(rom, RomFile::Access::read);
     if (!checked)
@@ -201,30 +211,38 @@ std::expected<SavedCopy, std::error_code> SaveCopy(const OpenedRom& rom, const S
     if (!permissions)
         return std::unexpected(permissions.error());
     SavePlan plan = PlanSave(checked->image, *rom.game->layout, values, options);
-    const auto identity = WriteFileAtomically(target, Applied(std::move(checked->image), plan.edits), *permissions);
+    return Planned{std::move(checked->image), *permissions, std::move(plan)};
+}
+
+} // namespace
+
+std::expected<SavedCopy, std::error_code> SaveCopy(const OpenedRom& rom, const StarterSettings& values,
+                                                   SaveOptions options, const fs::path& target)
+{
+    auto planned = PlanFromUnchanged(rom, values, options);
+    if (!planned)
+        return std::unexpected(planned.error());
+    const auto identity =
+        WriteFileAtomically(target, Applied(std::move(planned->image), planned->plan.edits), planned->permissions);
     if (!identity)
         return std::unexpected(identity.error());
     OpenedRom copy{target, rom.game, values, *identity, StarterBytes(rom.game->layout->starters, values)};
-    return SavedCopy{std::move(copy), std::move(plan)};
+    return SavedCopy{std::move(copy), std::move(planned->plan)};
 }
 
 std::expected<SavePlan, std::error_code> ExportPatch(const OpenedRom& rom, const StarterSettings& values,
                                                      SaveOptions options, PatchFormat format,
                                                      const fs::path& target)
 {
-    auto checked = ReopenUnchanged(rom, RomFile::Access::read);
-    if (!checked)
-        return std::unexpected(checked.error());
-    const auto permissions = checked->file.Permissions();
-    if (!permissions)
-        return std::unexpected(permissions.error());
-    SavePlan plan = PlanSave(checked->image, *rom.game->layout, values, options);
-    if (plan.edits.empty())
+    auto planned = PlanFromUnchanged(rom, values, options);
+    if (!planned)
+        return std::unexpected(planned.error());
+    if (planned->plan.edits.empty())
         return std::unexpected(make_error_code(RomErrc::nothingToExport));
-    const auto patch = MakePatch(format, checked->image, plan.edits);
+    const auto patch = MakePatch(format, planned->image, planned->plan.edits);
     if (!patch)
         return std::unexpected(patch.error());
-    if (const auto written = WriteFileAtomically(target, *patch, *permissions); !written)
+    if (const auto written = WriteFileAtomically(target, *patch, planned->permissions); !written)
         return std::unexpected(written.error());
-    return plan;
+    return std::move(planned->plan);
 }

@@ -28,7 +28,6 @@ namespace {
 
 const QString programTitle = QStringLiteral("Tidewell");
 const QString labTextKey = QStringLiteral("updateLabDialogue");
-constexpr int savingFlags = DialogFlags::pathMustExist | DialogFlags::overwritePrompt;
 
 // Enabled one after the other once a ROM is shown; exactly the controls that
 // start disabled.
@@ -341,18 +340,27 @@ bool Form1::save()
     return true;
 }
 
+std::optional<Form1::SaveTarget> Form1::askWhereToSave(const QString& title, const QString& name,
+                                                      const QString& filter, const QString& extension)
+{
+    clsCommonDialog dialog(fileDialogs);
+    const auto chosen = dialog.ShowSave(this, title, SuggestedName(name), QFileInfo(shownRom->path).absolutePath(),
+                                        filter, DialogFlags::pathMustExist | DialogFlags::overwritePrompt, extension);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    return SaveTarget{*chosen, dialog.FilterIndex()};
+}
+
 void Form1::saveRomAs()
 {
     const auto values = valuesToSave();
     if (!values)
         return;
-    clsCommonDialog dialog(fileDialogs);
-    const QFileInfo shown(shownRom->path);
-    const auto chosen = dialog.ShowSave(this, "Save ROM As", SuggestedName(shown.fileName()), shown.absolutePath(),
-                                        "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb", savingFlags, ".gbc");
-    if (!chosen || chosen->isEmpty())
+    const auto chosen = askWhereToSave("Save ROM As", QFileInfo(shownRom->path).fileName(),
+                                       "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb", ".gbc");
+    if (!chosen)
         return;
-    const std::filesystem::path target = QFileInfo(*chosen).filesystemFilePath();
+    const std::filesystem::path target = QFileInfo(chosen->path).filesystemFilePath();
     std::error_code notTheSame;
     if (std::filesystem::equivalent(target, shownRom->path, notTheSame)) {
         save();
@@ -373,16 +381,12 @@ void Form1::exportPatch()
     const auto values = valuesToSave();
     if (!values)
         return;
-    clsCommonDialog dialog(fileDialogs);
-    const QFileInfo shown(shownRom->path);
-    const auto chosen = dialog.ShowSave(this, "Export Patch", SuggestedName(shown.completeBaseName() + ".bps"),
-                                        shown.absolutePath(), "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips",
-                                        savingFlags, ".bps");
-    if (!chosen || chosen->isEmpty())
+    const auto chosen = askWhereToSave("Export Patch", QFileInfo(shownRom->path).completeBaseName() + ".bps",
+                                       "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips", ".bps");
+    if (!chosen)
         return;
-    const PatchFormat format = PatchFormatFor(*chosen, dialog.FilterIndex());
-    const auto exported = ExportPatch(*shownRom, *values, saveOptions(), format,
-                                      QFileInfo(*chosen).filesystemFilePath());
+    const auto exported = ExportPatch(*shownRom, *values, saveOptions(), PatchFormatFor(chosen->path, chosen->filterIndex),
+                                      QFileInfo(chosen->path).filesystemFilePath());
     if (!exported && exported.error() == RomErrc::nothingToExport) {
         messageBoxes.Show(this, QString::fromStdString(exported.error().message()), programTitle,
                           BoxIcon::information);
@@ -392,7 +396,7 @@ void Form1::exportPatch()
         reportSaveFailure({exported.error()});
         return;
     }
-    messageBoxes.Show(this, "The patch was written to " + QFileInfo(*chosen).fileName() + "."
+    messageBoxes.Show(this, "The patch was written to " + QFileInfo(chosen->path).fileName() + "."
                                 + LabTextNotes(*exported),
                       programTitle, BoxIcon::information);
 }

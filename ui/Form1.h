@@ -64,6 +64,12 @@ private:
         bool everyListChosen = true;
     };
 
+    // Where a file made from the shown ROM goes, as the person chose it.
+    struct SaveTarget {
+        QString path;
+        int filterIndex;
+    };
+
     void fillLists();
     void calmLists();
     void setShortcuts();
@@ -79,6 +85,8 @@ private:
     std::optional<StarterSettings> valuesToSave();
     SaveOptions saveOptions() const;
     bool save();
+    std::optional<SaveTarget> askWhereToSave(const QString& title, const QString& name, const QString& filter,
+                                             const QString& extension);
     void showSaved(const StarterSettings& values, const SavePlan& plan);
     void reportSaveFailure(const SaveFailure& failure);
     void showError(const std::error_code& error, const QString& secondLine = {});

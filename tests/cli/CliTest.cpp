@@ -1,4 +1,5 @@
 #include "ExpectedOffsets.h"
+#include "ExpectedSave.h"
 #include "GameImage.h"
 #include "PatchReader.h"
 #include "RomImage.h"
@@ -208,7 +209,7 @@ TEST_F(CliTest, EveryWayToWriteGivesTheBytesTheEditorSaves)
     const auto chosen = With(opened->values, {{poke1, 25}, {lvl1, 12}, {item1, 0x12}, {rival2, 25}});
     ASSERT_TRUE(SaveInPlace(*opened, chosen, {}));
     const Bytes saved = ReadAll(editor);
-    ASSERT_NE(saved, original);
+    ASSERT_EQ(saved, ExpectedAfterSave(original, "BYTE", chosen)) << "what the window's own tests expect of a Save";
 
     const std::vector<std::string> change{"--ball1", "pikachu,12,potion", "--rival2", "0x19"};
     const auto patched = [&](auto apply) {

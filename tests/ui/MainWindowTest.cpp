@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, MenusOfferTheCommandsWithTheirKeys)
         EXPECT_EQ(menu->title(), expected[m].title);
         const QList<QAction*> items = menu->actions();
         ASSERT_EQ(items.size(), static_cast<qsizetype>(expected[m].items.size()));
-        for (std::size_t i = 0; i < items.size(); ++i) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(items.size()); ++i) {
             const QAction* item = items[static_cast<qsizetype>(i)];
             const Item& want = expected[m].items[i];
             if (item->menu() != nullptr) {

@@ -59,6 +59,15 @@ std::expected<bool, std::error_code> KeepsStructure(RomFile& file, const GameLay
     return std::ranges::equal(*found, expected, {}, &ByteAt::byte, &ByteAt::byte);
 }
 
+// Whether an image holds each place's byte; the image is long enough for all of them.
+template <typename Places>
+bool Holds(std::span<const std::uint8_t> image, const Places& places)
+{
+    return std::ranges::all_of(places, [image](const ByteAt& place) {
+        return image[static_cast<std::size_t>(place.offset)] == place.byte;
+    });
+}
+
 std::int32_t HighestCheckedOffset(const GameLayout& layout)
 {
     return std::max(HighestWriteOffset(layout.starters),
@@ -89,17 +98,9 @@ std::expected<CheckedRom, std::error_code> ReopenUnchanged(const OpenedRom& rom,
     const GameLayout& layout = *rom.game->layout;
     if (image->size() <= static_cast<std::size_t>(HighestCheckedOffset(layout)))
         return changed;
-    const auto code = ReadGameCode(*file);
-    if (!code)
-        return std::unexpected(code.error());
-    const auto structure = KeepsStructure(*file, layout);
-    if (!structure)
-        return std::unexpected(structure.error());
-    const auto stored = ReadPlaces(*file, rom.stored);
-    if (!stored)
-        return std::unexpected(stored.error());
-    const bool sameBytes = std::ranges::equal(*stored, rom.stored, {}, &ByteAt::byte, &ByteAt::byte);
-    if (*code != rom.game->code || !*structure || !sameBytes)
+    const auto code = std::span(*image).subspan(GameCodeOffset, GameCodeLength);
+    if (!std::ranges::equal(code, rom.game->code) || !Holds(*image, StructureOf(layout))
+        || !Holds(*image, rom.stored))
         return changed;
     return CheckedRom{std::move(*file), std::move(*image)};
 }

@@ -134,10 +134,13 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     connect(ui->mnuAbout, &QAction::triggered, this, &Form1::about);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::level)
+        if (KindOf(value) == ValueKind::level) {
+            // A ROM dropped on a level box opens instead of pasting its name.
+            levelBox(value)->setAcceptDrops(false);
             connect(levelBox(value), &QLineEdit::textChanged, this, &Form1::updateModified);
-        else
+        } else {
             connect(list(value), &QComboBox::currentIndexChanged, this, &Form1::updateModified);
+        }
     }
 }
 

@@ -1,38 +1,42 @@
 #include "Failures.h"
 
+#include "Outcomes.h"
 #include "RomErrors.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <iostream>
 
 namespace {
 
 ExitStatus StatusOf(std::error_code error)
 {
-    if (error == RomErrc::unsupportedGame || error == RomErrc::notRecognised || error == RomErrc::romChanged)
+    if (error == RomErrc::unsupportedGame || error == RomErrc::notRecognised || error == RomErrc::romChanged
+        || error == RomErrc::outsideOwnedRegions)
         return ExitStatus::refused;
-    if (error == RomErrc::nothingToExport || error == RomErrc::beyondIpsRange)
+    if (error == RomErrc::nothingToExport || error == RomErrc::beyondIpsRange || error == RomErrc::patchOverRom)
         return ExitStatus::usage;
     return ExitStatus::inputOutput;
 }
 
-// The platform's descriptions have no full stop; the ROM's have.
+// The platform's descriptions have no full stop; the ROM's have. A second line joins the first.
 std::string Sentence(std::string text)
 {
+    const auto lineBreak = text.find('\n');
+    if (lineBreak != std::string::npos)
+        return Sentence(text.substr(0, lineBreak)) + ' ' + text.substr(lineBreak + 1);
     if (!text.ends_with('.'))
         text += '.';
     return text;
 }
 
-Failure FailureOf(const std::filesystem::path& file, std::error_code error)
+// The ROM was read a moment ago: what the platform refuses now is mostly the new file.
+bool ConcernsTarget(const SaveFailure& failure)
 {
-    return {StatusOf(error), file.string(), Sentence(error.message())};
-}
-
-std::string WhatWasLeft(RomLeft left)
-{
-    if (left == RomLeft::partlyChanged)
-        return "The ROM may be partly changed.";
-    return "The ROM was left as it was.";
+    if (failure.left != RomLeft::untouched)
+        return false;
+    return failure.error.category() != RomCategory() || failure.error == RomErrc::notRegularFile
+        || failure.error == RomErrc::patchOverRom;
 }
 
 } // namespace
@@ -44,26 +48,20 @@ Failure UsageFailure(std::string subject, std::string reason)
 
 Failure OpenFailure(const std::filesystem::path& rom, const OpenRefusal& refusal)
 {
-    if (refusal.error != RomErrc::notRecognised)
-        return FailureOf(rom, refusal.error);
-    return {ExitStatus::refused, rom.string(),
-            "This ROM does not keep its starters where " + std::string(refusal.game->name)
-                + " does, so Tidewell cannot change them safely."};
+    return {StatusOf(refusal.error), rom.string(), Sentence(RefusalText(refusal))};
 }
 
-Failure ExportFailure(const std::filesystem::path& rom, const std::filesystem::path& target,
-                      std::error_code error)
+Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::path& target,
+                     const SaveFailure& failure)
 {
-    // The ROM was read a moment ago; what the platform refuses now is mostly the new file.
-    return FailureOf(error.category() == RomCategory() ? rom : target, error);
+    return {StatusOf(failure.error), (ConcernsTarget(failure) ? target : rom).string(),
+            Sentence(FailureText(failure))};
 }
 
-Failure InPlaceFailure(const std::filesystem::path& rom, const SaveFailure& failure)
+Failure OutputFailure()
 {
-    Failure described = FailureOf(rom, failure.error);
-    if (described.status == ExitStatus::inputOutput)
-        described.reason += ' ' + WhatWasLeft(failure.left);
-    return described;
+    const std::error_code error(errno != 0 ? errno : EIO, std::generic_category());
+    return {ExitStatus::inputOutput, "standard output", Sentence(error.message())};
 }
 
 int Report(const Failure& failure)

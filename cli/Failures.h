@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RomSession.h"
+#include "RomDocument.h"
 
 #include <filesystem>
 #include <string>
@@ -22,10 +22,12 @@ struct Failure {
 
 Failure UsageFailure(std::string subject, std::string reason);
 Failure OpenFailure(const std::filesystem::path& rom, const OpenRefusal& refusal);
-// A failed copy or patch: `target` is named for the failures that concern it.
-Failure ExportFailure(const std::filesystem::path& rom, const std::filesystem::path& target,
-                      std::error_code error);
-Failure InPlaceFailure(const std::filesystem::path& rom, const SaveFailure& failure);
+// A failed write from the ROM to `target` (the ROM itself for a Save): the
+// platform's failures concern the target, the ROM's own the ROM.
+Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::path& target,
+                     const SaveFailure& failure);
+// Standard output could not take what was printed.
+Failure OutputFailure();
 
 // Prints the failure as one line on standard error; the result is the exit status.
 int Report(const Failure& failure);

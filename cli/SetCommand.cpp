@@ -1,17 +1,19 @@
 #include "SetCommand.h"
 
 #include "Failures.h"
+#include "Outcomes.h"
 #include "ValueText.h"
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
 namespace {
 
-using LeftAlone = std::array<bool, 3>;
-
 std::expected<std::vector<ValueByte>, Failure> ChosenValues(const SetRequest& request)
 {
+    if (!request.defaults && std::ranges::none_of(request.choices, [](const auto& choice) { return choice.has_value(); }))
+        return std::unexpected(UsageFailure("set", "give at least one value to change, or --defaults"));
     std::vector<ValueByte> chosen;
     for (std::size_t i = 0; i < StarterRows.size(); ++i) {
         if (!request.choices[i])
@@ -34,39 +36,27 @@ StarterSettings WithChanges(StarterSettings values, bool defaults, const std::ve
     return values;
 }
 
-PatchFormat FormatOf(Destination destination)
+std::optional<PatchFormat> PatchFormatOf(Destination destination)
 {
-    return destination == Destination::bpsPatch ? PatchFormat::bps : PatchFormat::ips;
+    switch (destination) {
+    case Destination::bpsPatch: return PatchFormat::bps;
+    case Destination::ipsPatch: return PatchFormat::ips;
+    default: return std::nullopt;
+    }
 }
 
-std::expected<LeftAlone, Failure> Write(OpenedRom& rom, const StarterSettings& values,
-                                        const SetRequest& request)
+std::expected<SavePlan, SaveFailure> Write(RomDocument& rom, const StarterSettings& values, const SetRequest& request)
 {
-    if (request.destination == Destination::inPlace) {
-        const auto plan = SaveInPlace(rom, values, request.options);
-        if (!plan)
-            return std::unexpected(InPlaceFailure(rom.path, plan.error()));
-        return plan->labTextLeftAlone;
-    }
-    if (request.destination == Destination::copy) {
-        const auto copy = SaveCopy(rom, values, request.options, request.target);
-        if (!copy)
-            return std::unexpected(ExportFailure(rom.path, request.target, copy.error()));
-        return copy->plan.labTextLeftAlone;
-    }
-    const auto plan =
-        ExportPatch(rom, values, request.options, FormatOf(request.destination), request.target);
-    if (!plan)
-        return std::unexpected(ExportFailure(rom.path, request.target, plan.error()));
-    return plan->labTextLeftAlone;
+    if (request.destination == Destination::inPlace)
+        return rom.Save(values, request.options);
+    if (request.destination == Destination::copy)
+        return rom.SaveAs(values, request.options, request.target);
+    return rom.ExportPatch(values, request.options, *PatchFormatOf(request.destination), request.target);
 }
 
-void NoteQuestionsLeftAlone(const std::filesystem::path& rom, const LeftAlone& leftAlone)
+void Note(const std::filesystem::path& rom, std::string_view note)
 {
-    for (std::size_t ball = 0; ball < leftAlone.size(); ++ball)
-        if (leftAlone[ball])
-            std::cerr << "tidewell-cli: " << rom.string() << ": Elm's question for Poké Ball " << ball + 1
-                      << " was left as it was.\n";
+    std::cerr << "tidewell-cli: " << rom.string() << ": " << note << '\n';
 }
 
 } // namespace
@@ -76,12 +66,21 @@ int RunSet(const SetRequest& request)
     const auto chosen = ChosenValues(request);
     if (!chosen)
         return Report(chosen.error());
-    auto rom = OpenRom(request.rom);
+    auto rom = RomDocument::Open(request.rom);
     if (!rom)
         return Report(OpenFailure(request.rom, rom.error()));
-    const auto written = Write(*rom, WithChanges(rom->values, request.defaults, *chosen), request);
+    const auto written = Write(*rom, WithChanges(rom->Values(), request.defaults, *chosen), request);
     if (!written)
-        return Report(written.error());
-    NoteQuestionsLeftAlone(request.rom, *written);
+        return Report(WriteFailure(request.rom, request.target.empty() ? request.rom : request.target,
+                                   written.error()));
+    for (const std::string& note : SaveNotes(*written))
+        Note(request.rom, note);
+    const auto patch = PatchFormatOf(request.destination);
+    // A copy onto the ROM itself is a Save, and the document stays with the ROM.
+    const bool nothingWritten = !patch && written->edits.empty() && rom->Path() == request.rom;
+    if (!request.quiet)
+        std::cout << (nothingWritten ? std::string(NothingToWriteText)
+                                     : WrittenText((patch ? request.target : rom->Path()).string(), patch))
+                  << '\n';
     return static_cast<int>(ExitStatus::success);
 }

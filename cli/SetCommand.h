@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RomSession.h"
+#include "RomDocument.h"
 #include "StarterRows.h"
 
 #include <array>
@@ -15,6 +15,7 @@ struct SetRequest {
     // What each row's option gave, in the order of StarterRows.
     std::array<std::optional<std::string>, StarterRows.size()> choices;
     bool defaults = false;
+    bool quiet = false;
     SaveOptions options;
     Destination destination = Destination::inPlace;
     std::filesystem::path target;

@@ -78,12 +78,14 @@ nlohmann::ordered_json RomJson(const Game& game, const StarterSettings& values)
 
 int RunShow(const std::filesystem::path& rom, bool json)
 {
-    const auto opened = OpenRom(rom);
+    const auto opened = RomDocument::Open(rom);
     if (!opened)
         return Report(OpenFailure(rom, opened.error()));
     if (json)
-        std::cout << RomJson(*opened->game, opened->values).dump(2) << '\n';
+        std::cout << RomJson(opened->GameOf(), opened->Values()).dump(2) << '\n';
     else
-        std::cout << GameLine(*opened->game) << "\n\n" << AlignedTable(TableLines(opened->values));
+        std::cout << GameLine(opened->GameOf()) << "\n\n" << AlignedTable(TableLines(opened->Values()));
+    if (!std::cout.flush())
+        return Report(OutputFailure());
     return static_cast<int>(ExitStatus::success);
 }

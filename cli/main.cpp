@@ -43,6 +43,7 @@ void AddSetOptions(CLI::App& set, SetRequest& request)
             ->type_name(row.item ? "SPECIES[,LEVEL[,ITEM]]" : "SPECIES[,LEVEL]");
     }
     set.add_flag("--defaults", request.defaults, "Start from the default selection");
+    set.add_flag("--quiet", request.quiet, "Print nothing when all went well");
     set.add_flag_callback("--no-lab-text", [&request] { request.options.labText = false; },
                           "Leave Elm's questions in the lab as they are");
     std::vector<CLI::Option*> exclusive;

@@ -205,3 +205,15 @@ std::uint16_t StadiumCrc(std::span<const std::uint8_t> bytes, std::uint16_t star
 {
     return Crc(bytes, start);
 }
+
+std::vector<ByteRange> CheckDataRegions(std::size_t romSize, CheckBlocks blocks)
+{
+    std::vector<ByteRange> regions;
+    if (romSize >= headerEnd)
+        regions.push_back({globalChecksumField, 2});
+    if (blocks.base)
+        regions.push_back({baseBlock, baseBlockSize});
+    if (blocks.stadium)
+        regions.push_back({stadiumBlock, stadiumBlockSize});
+    return regions;
+}

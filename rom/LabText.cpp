@@ -129,10 +129,10 @@ bool IsGameQuestion(std::span<const std::uint8_t> text, const BallQuestion& ball
         && text[ball.capacity] == textStart;
 }
 
-// The ball's question and the byte after it, found through the script's
-// pointer into its own bank, when it is the game's own.
-std::optional<std::span<std::uint8_t>> GameQuestion(std::span<std::uint8_t> rom, const GameLayout& layout,
-                                                    const BallQuestion& ball)
+// Where the ball's question lies, found through the script's pointer into
+// its own bank, when it and the byte after it are the game's own.
+std::optional<ByteRange> GameQuestion(std::span<const std::uint8_t> rom, const GameLayout& layout,
+                                      const BallQuestion& ball)
 {
     const auto species = static_cast<std::size_t>(LocationOf(layout.starters, ball.species).read);
     const auto pointer = Slice(rom, species + LabTextPointerDistance, 2);
@@ -141,10 +141,29 @@ std::optional<std::span<std::uint8_t>> GameQuestion(std::span<std::uint8_t> rom,
     const unsigned address = (*pointer)[0] | (*pointer)[1] << 8;
     if (address < bankedFirst || address > bankedLast)
         return std::nullopt;
-    const auto text = Slice(rom, species / bankSize * bankSize + (address - bankedFirst), ball.capacity + 1);
+    const std::size_t start = species / bankSize * bankSize + (address - bankedFirst);
+    const auto text = Slice(rom, start, ball.capacity + 1);
     if (!text || !IsGameQuestion(*text, ball))
         return std::nullopt;
-    return text;
+    return ByteRange{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(ball.capacity)};
+}
+
+// A question may be rewritten only where it touches no other question, no
+// checked script or party byte and no value byte.
+bool StandsApart(const ByteRange& question, std::span<const std::optional<ByteRange>> others,
+                 const GameLayout& layout)
+{
+    const auto inside = [&question](std::int32_t offset) {
+        return question.Contains(static_cast<std::uint32_t>(offset));
+    };
+    const bool overlapsQuestion = std::ranges::any_of(others, [&question](const auto& other) {
+        return other && other->first != question.first && other->Overlaps(question);
+    });
+    const bool overlapsValue = std::ranges::any_of(layout.starters, [&inside](const ValueLocation& location) {
+        return std::ranges::any_of(location.writes, inside);
+    });
+    return !overlapsQuestion && !overlapsValue
+        && std::ranges::none_of(StructureOf(layout), inside, &ByteAt::offset);
 }
 
 // The species' name from the ROM's own table, when its entry is well formed.
@@ -199,26 +218,30 @@ std::vector<std::uint8_t> NamingLines(const BallQuestion& ball, std::span<const 
 }
 
 bool RewriteQuestion(std::span<std::uint8_t> rom, const GameLayout& layout, const BallQuestion& ball,
-                     std::uint8_t species)
+                     const ByteRange& text, std::uint8_t species)
 {
     if (species < 1 || species > lastSpecies)
         return false;
-    const auto text = GameQuestion(rom, layout, ball);
     const auto name = SpeciesName(rom, layout, species);
     const auto type = FirstType(rom, layout, species);
-    if (!text || !name || !type)
+    if (!name || !type)
         return false;
-    std::ranges::copy(NamingLines(ball, *name, WordFor(*type)), text->begin() + NameStart(ball));
+    std::ranges::copy(NamingLines(ball, *name, WordFor(*type)), rom.begin() + text.first + NameStart(ball));
     return true;
 }
 
 } // namespace
 
-std::array<bool, 3> RewriteLabTexts(std::span<std::uint8_t> rom, const GameLayout& layout,
-                                    const StarterSettings& values)
+std::array<std::optional<ByteRange>, 3> RewriteLabTexts(std::span<std::uint8_t> rom, const GameLayout& layout,
+                                                        const StarterSettings& values)
 {
-    std::array<bool, 3> leftAlone{};
+    std::array<std::optional<ByteRange>, 3> found;
     for (std::size_t i = 0; i < questions.size(); ++i)
-        leftAlone[i] = !RewriteQuestion(rom, layout, questions[i], values[questions[i].species]);
-    return leftAlone;
+        found[i] = GameQuestion(rom, layout, questions[i]);
+    std::array<std::optional<ByteRange>, 3> rewritten;
+    for (std::size_t i = 0; i < questions.size(); ++i)
+        if (found[i] && StandsApart(*found[i], found, layout)
+            && RewriteQuestion(rom, layout, questions[i], *found[i], values[questions[i].species]))
+            rewritten[i] = found[i];
+    return rewritten;
 }

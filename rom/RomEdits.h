@@ -14,6 +14,18 @@ struct ByteEdit {
     bool operator==(const ByteEdit&) const = default;
 };
 
+// A run of bytes that Save may change.
+struct ByteRange {
+    std::uint32_t first;
+    std::uint32_t size;
+
+    constexpr bool Contains(std::uint32_t offset) const { return offset >= first && offset - first < size; }
+    constexpr bool Overlaps(const ByteRange& other) const
+    {
+        return first < other.first + other.size && other.first < first + size;
+    }
+};
+
 // Everything Save changes in a ROM, in ascending offset order, each offset
 // once, every edit a real change. Saving in place, a patched copy and a patch
 // file are all made from one such list.

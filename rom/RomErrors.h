@@ -17,6 +17,8 @@ enum class RomErrc {
     notRecognised = 1008,
     beyondIpsRange = 1009,
     nothingToExport = 1010,
+    patchOverRom = 1011,
+    outsideOwnedRegions = 1012,
 };
 
 const std::error_category& RomCategory() noexcept;

@@ -7,16 +7,32 @@
 #include <system_error>
 #include <vector>
 
-// Which file a handle is on, whatever path led there.
+// Which file a handle is on, whatever path led there: its device and inode,
+// and a time that a file made later under a reused inode number cannot share
+// (its birth time where the file system keeps one, else its last change).
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::int64_t stampSeconds = 0;
+    std::uint32_t stampNanoseconds = 0;
     bool operator==(const FileIdentity&) const = default;
+
+    // The same file while both handles are open: inode numbers are only reused once it is gone.
+    bool SameInode(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+};
+
+struct FileStatus {
+    FileIdentity identity;
+    std::filesystem::perms permissions{};
+    std::uint64_t links = 0;
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
 };
 
 // One open handle on a regular file. Opening never creates or truncates a
-// file and never waits: a FIFO, socket, device or folder is refused
-// (RomErrc::notRegularFile). A write never makes the file longer.
+// file, and finds out what the path names before it opens it for reading or
+// writing: a FIFO, socket, device or folder is refused (RomErrc::notRegularFile)
+// without being opened. A write never makes the file longer.
 class RomFile {
 public:
     enum class Access { read, readWrite };
@@ -29,30 +45,28 @@ public:
 
     std::expected<std::uint8_t, std::error_code> ReadByte(std::int32_t offset);
     std::error_code WriteByte(std::int32_t offset, std::uint8_t value);
+    // From the start, growing the file as needed: for new files only.
+    std::error_code WriteAll(std::span<const std::uint8_t> bytes);
     // The whole file, as it is now.
     std::expected<std::vector<std::uint8_t>, std::error_code> ReadAll();
     std::expected<std::int64_t, std::error_code> Size();
+    std::expected<FileStatus, std::error_code> Status();
     std::expected<FileIdentity, std::error_code> Identity();
-    std::expected<std::filesystem::perms, std::error_code> Permissions();
+    // Lets the owner write the file later; the error is the caller's to weigh.
+    std::error_code MakeWritable();
+    std::error_code SetPermissions(std::filesystem::perms permissions);
+    std::error_code SetGroup(std::uint32_t group);
+    // The very same file again, with other access.
+    std::expected<RomFile, std::error_code> Reopen(Access access);
     std::error_code SyncToDisk();
     std::error_code Close();
 
+    // A file that did not exist before, never one that did (std::errc::file_exists).
+    static std::expected<RomFile, std::error_code> CreateNew(const std::filesystem::path& path,
+                                                              std::filesystem::perms permissions);
+
 private:
-    friend std::expected<FileIdentity, std::error_code>
-    WriteFileAtomically(const std::filesystem::path&, std::span<const std::uint8_t>,
-                        std::filesystem::perms);
     explicit RomFile(int descriptor) : descriptor_(descriptor) {}
 
     int descriptor_ = -1;
 };
-
-// Lets the owner write the file in place later; the error is the caller's to weigh.
-std::error_code MakeWritable(const std::filesystem::path& path);
-
-// Writes a whole new file under `target`: first into a temporary file beside
-// it, synced, then renamed into place, so that `target` either keeps what it
-// had or holds all of `bytes`. Nothing is left behind on failure. The result
-// names the new file.
-std::expected<FileIdentity, std::error_code>
-WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-                    std::filesystem::perms permissions);

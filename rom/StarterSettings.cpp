@@ -46,7 +46,7 @@ std::optional<std::uint8_t> LevelByte(std::string_view text)
     for (char digit : whole)
         level = level * 10 + (digit - '0');
     const bool hasFraction = AnyNonZero(fraction);
-    if ((negative && (level > 0 || hasFraction)) || level > 100 || (level == 100 && hasFraction))
+    if ((negative && (level > 0 || hasFraction)) || level > MaxLevel || (level == MaxLevel && hasFraction))
         return std::nullopt;
 
     const int tenths = fraction.empty() ? 0 : fraction[0] - '0';

@@ -49,6 +49,8 @@ static_assert([] {
     return std::ranges::all_of(set, std::identity{});
 }());
 
+inline constexpr std::uint8_t MaxLevel = 100;
+
 // The byte for a level typed as a decimal number from 0 to 100: an optional
 // sign, digits with an optional fractional part, spaces around. A fraction is
 // rounded to the nearest whole number, a half to the even one.

@@ -1,27 +1,23 @@
 #include "Form1.h"
 
 #include "Banner.h"
-#include "Catalogues.h"
 #include "Form2.h"
 #include "FormFont.h"
-#include "GameIdentification.h"
 #include "MessageBoxes.h"
+#include "Outcomes.h"
 #include "RomErrors.h"
+#include "StarterControls.h"
 #include "clsCommonDialog.h"
 #include "ui_Form1.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QSettings>
 
-#include <span>
 #include <string_view>
 
 namespace {
@@ -46,16 +42,6 @@ QString FromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void FillList(QComboBox* list, std::span<const std::string_view> catalogue)
-{
-    QStringList names;
-    names.reserve(static_cast<qsizetype>(catalogue.size()));
-    for (std::string_view name : catalogue)
-        names << FromUtf8(name);
-    list->addItems(names);
-    list->setCurrentIndex(-1);
-}
-
 // The platform's own keys for a command; some desktops define none for Save As
 // or Quit, and then the keys most programs use.
 void SetKeys(QAction* action, QKeySequence::StandardKey standard, QKeyCombination usual)
@@ -76,23 +62,14 @@ QString SuggestedName(const QString& name)
 }
 
 // The name's own ending decides; a name without one follows the chosen filter.
-PatchFormat PatchFormatFor(const QString& name, int filterIndex)
+PatchFormat PatchFormatFor(const std::filesystem::path& name, int filterIndex)
 {
-    if (name.endsWith(".ips", Qt::CaseInsensitive))
+    const QString suffix = QFileInfo(name).suffix();
+    if (suffix.compare("ips", Qt::CaseInsensitive) == 0)
         return PatchFormat::ips;
-    if (name.endsWith(".bps", Qt::CaseInsensitive))
+    if (suffix.compare("bps", Qt::CaseInsensitive) == 0)
         return PatchFormat::bps;
     return filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps;
-}
-
-// One line for each ball whose question Save did not dare to rewrite.
-QString LabTextNotes(const SavePlan& plan)
-{
-    QString notes;
-    for (std::size_t ball = 0; ball < plan.labTextLeftAlone.size(); ++ball)
-        if (plan.labTextLeftAlone[ball])
-            notes += "\nElm's question for Poké Ball " + QString::number(ball + 1) + " was left as it was.";
-    return notes;
 }
 
 } // namespace
@@ -117,10 +94,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     for (QWidget* control : ui->centralWidget->findChildren<QWidget*>())
         control->setFont(control == ui->Frame2 ? QApplication::font() : FormFont());
     ui->Image1->setPixmap(PaintBanner(devicePixelRatioF()));
-    for (std::size_t i = 0; i < StarterValueCount; ++i)
-        valueControls[i] = findChild<QWidget*>(FromUtf8(StarterValueNames[i]));
-    fillLists();
-    calmLists();
+    controls = new StarterControls(*ui->centralWidget);
     fillRecentMenu();
     ui->mnuLabText->setChecked(QSettings().value(labTextKey, true).toBool());
 
@@ -133,15 +107,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
             [](bool checked) { QSettings().setValue(labTextKey, checked); });
     connect(ui->mnuAbout, &QAction::triggered, this, &Form1::about);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
-    for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::level) {
-            // A ROM dropped on a level box opens instead of pasting its name.
-            levelBox(value)->setAcceptDrops(false);
-            connect(levelBox(value), &QLineEdit::textChanged, this, &Form1::updateModified);
-        } else {
-            connect(list(value), &QComboBox::currentIndexChanged, this, &Form1::updateModified);
-        }
-    }
+    connect(controls, &StarterControls::changed, this, &Form1::updateModified);
 }
 
 Form1::~Form1() = default;
@@ -154,65 +120,12 @@ void Form1::setShortcuts()
     SetKeys(ui->mnuExit, QKeySequence::Quit, Qt::CTRL | Qt::Key_Q);
 }
 
-void Form1::fillLists()
-{
-    for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::species)
-            FillList(list(value), SpeciesCatalogue);
-        else if (KindOf(value) == ValueKind::item)
-            FillList(list(value), ItemCatalogue);
-    }
-}
-
-// A list changes under the mouse wheel only once the user has chosen to work
-// in it, and opens in the window's own font.
-void Form1::calmLists()
-{
-    for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::level)
-            continue;
-        list(value)->setFocusPolicy(Qt::StrongFocus);
-        list(value)->installEventFilter(this);
-        list(value)->view()->setFont(FormFont());
-    }
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
-        event->ignore();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-QComboBox* Form1::list(StarterValue value) const
-{
-    return static_cast<QComboBox*>(valueControls[IndexOf(value)]);
-}
-
-QLineEdit* Form1::levelBox(StarterValue value) const
-{
-    return static_cast<QLineEdit*>(valueControls[IndexOf(value)]);
-}
-
-void Form1::setValue(StarterValue value, std::uint8_t byte)
-{
-    if (KindOf(value) == ValueKind::level) {
-        levelBox(value)->setText(QString::number(byte));
-        return;
-    }
-    // Species bytes above the catalogue have no entry: the list shows none.
-    QComboBox* shown = list(value);
-    shown->setCurrentIndex(byte < shown->count() ? byte : -1);
-}
-
 bool Form1::canDiscardEdits()
 {
     if (!isWindowModified())
         return true;
-    const QString name = FileName(shownRom->path);
-    switch (messageBoxes.AskToSave(this, "Save the changes to the starters of " + name + "?", programTitle)) {
+    const QString question = "Save the changes to the starters of " + FileName(document->Path()) + "?";
+    switch (messageBoxes.AskToSave(this, question, programTitle)) {
     case BoxAnswer::save:
         return save();
     case BoxAnswer::discard:
@@ -273,55 +186,38 @@ void Form1::openRecent(const QString& path)
 
 bool Form1::openPath(const std::filesystem::path& path)
 {
-    auto opened = OpenRom(path);
+    auto opened = RomDocument::Open(path, true);
     if (!opened) {
-        refuse(opened.error());
+        const std::error_code error = opened.error().error;
+        if (error == RomErrc::unsupportedGame || error == RomErrc::notRecognised)
+            warn(FromUtf8(RefusalText(opened.error())));
+        else
+            showError(error, FromUtf8(RefusalText(opened.error())));
         return false;
     }
-    // Where this fails (read-only media, another owner) the ROM can still be
-    // shown; Save then reports that it cannot write.
-    MakeWritable(path);
-    showRom(*opened->game, opened->values);
-    shownRom = std::move(*opened);
-    enableLoadedControls();
+    document = std::move(*opened);
+    showRom();
+    for (const char* name : loadedStateControls)
+        findChild<QObject*>(name)->setProperty("enabled", true);
     updateModified();
     rememberRecent(path);
     ui->poke1->setFocus();
     return true;
 }
 
-void Form1::refuse(const OpenRefusal& refusal)
+void Form1::showRom()
 {
-    if (refusal.error == RomErrc::unsupportedGame)
-        warn("Unsupported ROM.");
-    else if (refusal.error == RomErrc::notRecognised)
-        warn("This ROM does not keep its starters where " + FromUtf8(refusal.game->name)
-             + " does, so Tidewell cannot change them safely.");
-    else
-        showError(refusal.error);
-}
-
-void Form1::showRom(const Game& game, const StarterSettings& values)
-{
+    const Game& game = document->GameOf();
     ui->headr->setText(FromUtf8(game.name));
     ui->txtCode->setText(FromUtf8(game.code));
     ui->language->setText(FromUtf8(game.language));
     setWindowTitle(FromUtf8(game.windowCaption) + "[*]");
-    for (StarterValue value : OpenReadOrder)
-        setValue(value, values[value]);
-}
-
-void Form1::enableLoadedControls()
-{
-    for (const char* name : loadedStateControls)
-        findChild<QObject*>(name)->setProperty("enabled", true);
+    controls->Show(document->Values());
 }
 
 void Form1::updateModified()
 {
-    const ControlValues shown = readControls();
-    setWindowModified(shownRom
-                      && !(shown.levelsValid && shown.everyListChosen && shown.values == shownRom->values));
+    setWindowModified(document && document->IsEdited(controls->Shown()));
 }
 
 void Form1::saveRom()
@@ -334,12 +230,12 @@ bool Form1::save()
     const auto values = valuesToSave();
     if (!values)
         return false;
-    const auto saved = SaveInPlace(*shownRom, *values, saveOptions());
+    const auto saved = document->Save(*values, saveOptions());
     if (!saved) {
-        reportSaveFailure(saved.error());
+        reportFailure(saved.error());
         return false;
     }
-    showSaved(*values, *saved);
+    showSaved(*values, FromUtf8(SavedText(*saved)));
     return true;
 }
 
@@ -347,11 +243,11 @@ std::optional<Form1::SaveTarget> Form1::askWhereToSave(const QString& title, con
                                                       const QString& filter, const QString& extension)
 {
     clsCommonDialog dialog(fileDialogs);
-    const auto chosen = dialog.ShowSave(this, title, SuggestedName(name), QFileInfo(shownRom->path).absolutePath(),
+    const auto chosen = dialog.ShowSave(this, title, SuggestedName(name), QFileInfo(document->Path()).absolutePath(),
                                         filter, DialogFlags::pathMustExist | DialogFlags::overwritePrompt, extension);
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
-    return SaveTarget{*chosen, dialog.FilterIndex()};
+    return SaveTarget{QFileInfo(*chosen).filesystemFilePath(), dialog.FilterIndex()};
 }
 
 void Form1::saveRomAs()
@@ -359,24 +255,17 @@ void Form1::saveRomAs()
     const auto values = valuesToSave();
     if (!values)
         return;
-    const auto chosen = askWhereToSave("Save ROM As", QFileInfo(shownRom->path).fileName(),
-                                       "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb", ".gbc");
+    const auto chosen = askWhereToSave("Save ROM As", FileName(document->Path()), "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb",
+                                       ".gbc");
     if (!chosen)
         return;
-    const std::filesystem::path target = QFileInfo(chosen->path).filesystemFilePath();
-    std::error_code notTheSame;
-    if (std::filesystem::equivalent(target, shownRom->path, notTheSame)) {
-        save();
-        return;
-    }
-    auto saved = SaveCopy(*shownRom, *values, saveOptions(), target);
+    const auto saved = document->SaveAs(*values, saveOptions(), chosen->path);
     if (!saved) {
-        reportSaveFailure({saved.error()});
+        reportFailure(saved.error());
         return;
     }
-    shownRom = std::move(saved->copy);
-    rememberRecent(target);
-    showSaved(*values, saved->plan);
+    rememberRecent(document->Path());
+    showSaved(*values, FromUtf8(SavedText(*saved)));
 }
 
 void Form1::exportPatch()
@@ -384,55 +273,40 @@ void Form1::exportPatch()
     const auto values = valuesToSave();
     if (!values)
         return;
-    const auto chosen = askWhereToSave("Export Patch", QFileInfo(shownRom->path).completeBaseName() + ".bps",
+    const auto chosen = askWhereToSave("Export Patch", QFileInfo(document->Path()).completeBaseName() + ".bps",
                                        "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips", ".bps");
     if (!chosen)
         return;
-    const auto exported = ExportPatch(*shownRom, *values, saveOptions(), PatchFormatFor(chosen->path, chosen->filterIndex),
-                                      QFileInfo(chosen->path).filesystemFilePath());
-    if (!exported && exported.error() == RomErrc::nothingToExport) {
-        messageBoxes.Show(this, QString::fromStdString(exported.error().message()), programTitle,
-                          BoxIcon::information);
-        return;
-    }
-    if (!exported) {
-        reportSaveFailure({exported.error()});
-        return;
-    }
-    messageBoxes.Show(this, "The patch was written to " + QFileInfo(chosen->path).fileName() + "."
-                                + LabTextNotes(*exported),
-                      programTitle, BoxIcon::information);
-}
-
-Form1::ControlValues Form1::readControls() const
-{
-    ControlValues shown;
-    for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::level) {
-            const auto level = LevelByte(levelBox(value)->text().toStdString());
-            shown.levelsValid = shown.levelsValid && level.has_value();
-            shown.values[value] = level.value_or(0);
-        } else {
-            const int position = list(value)->currentIndex();
-            shown.everyListChosen = shown.everyListChosen && position >= 0;
-            shown.values[value] = static_cast<std::uint8_t>(position);
-        }
-    }
-    return shown;
+    const auto format = PatchFormatFor(chosen->path, chosen->filterIndex);
+    const auto exported = document->ExportPatch(*values, saveOptions(), format, chosen->path);
+    if (exported)
+        inform(FromUtf8(PatchWrittenText(FileName(chosen->path).toStdString(), *exported)));
+    else if (exported.error().error == RomErrc::nothingToExport)
+        inform(FromUtf8(exported.error().error.message()));
+    else
+        reportFailure(exported.error());
 }
 
 std::optional<StarterSettings> Form1::valuesToSave()
 {
-    const ControlValues shown = readControls();
-    if (!shown.levelsValid) {
+    const ShownValues shown = controls->Shown();
+    StarterSettings values;
+    for (StarterValue value : AllStarterValues)
+        values[value] = shown[IndexOf(value)].value_or(0);
+    const auto missing = [&shown](ValueKind kind) {
+        return std::ranges::any_of(AllStarterValues, [&](StarterValue value) {
+            return KindOf(value) == kind && !shown[IndexOf(value)];
+        });
+    };
+    if (missing(ValueKind::level)) {
         warn("Please enter levels between 0 and 100.");
         return std::nullopt;
     }
-    if (!shown.everyListChosen) {
+    if (missing(ValueKind::species) || missing(ValueKind::item)) {
         warn("Please choose a species in every list.");
         return std::nullopt;
     }
-    return shown.values;
+    return values;
 }
 
 SaveOptions Form1::saveOptions() const
@@ -441,38 +315,29 @@ SaveOptions Form1::saveOptions() const
 }
 
 // The boxes show the levels as written ("4.6" became 5).
-void Form1::showSaved(const StarterSettings& values, const SavePlan& plan)
+void Form1::showSaved(const StarterSettings& values, const QString& text)
 {
     for (StarterValue value : AllStarterValues)
         if (KindOf(value) == ValueKind::level)
-            setValue(value, values[value]);
+            controls->Show(value, values[value]);
     updateModified();
-    messageBoxes.Show(this, "Starter Pokémon changed successfully!" + LabTextNotes(plan), programTitle,
-                      BoxIcon::information);
+    inform(text);
 }
 
-void Form1::reportSaveFailure(const SaveFailure& failure)
+void Form1::reportFailure(const SaveFailure& failure)
 {
-    switch (failure.left) {
-    case RomLeft::untouched:
-        if (failure.error == RomErrc::romChanged)
-            warn("The ROM file has changed since it was opened. Open it again before saving.");
-        else
-            showError(failure.error);
-        break;
-    case RomLeft::restored:
-        showError(failure.error, "The ROM was left as it was.");
-        break;
-    case RomLeft::partlyChanged:
-        showError(failure.error, "The ROM may be partly changed. Open it again to see what it holds.");
-        break;
-    }
+    if (failure.left == RomLeft::untouched && failure.error == RomErrc::romChanged)
+        warn(FromUtf8(ChangedSinceOpenWarning));
+    else if (failure.error == RomErrc::patchOverRom)
+        warn(FromUtf8(failure.error.message()));
+    else
+        showError(failure.error, FromUtf8(FailureText(failure)));
 }
 
 void Form1::defaultSelection()
 {
     for (const auto& [value, byte] : DefaultSelection)
-        setValue(value, byte);
+        controls->Show(value, byte);
 }
 
 void Form1::about()
@@ -500,12 +365,15 @@ void Form1::fillRecentMenu()
     ui->mnuRecent->setEnabled(!ui->mnuRecent->isEmpty());
 }
 
-void Form1::showError(const std::error_code& error, const QString& secondLine)
+// The platform's description of a failure, under its number.
+void Form1::showError(const std::error_code& error, const QString& text)
 {
-    QString text = QString::fromLocal8Bit(error.message());
-    if (!secondLine.isEmpty())
-        text += '\n' + secondLine;
     messageBoxes.Show(this, text, "Error: " + QString::number(error.value()), BoxIcon::none);
+}
+
+void Form1::inform(const QString& text)
+{
+    messageBoxes.Show(this, text, programTitle, BoxIcon::information);
 }
 
 void Form1::warn(const QString& text)

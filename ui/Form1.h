@@ -1,34 +1,26 @@
 #pragma once
 
 #include "RecentRoms.h"
-#include "RomSession.h"
-#include "StarterLayout.h"
-#include "StarterSettings.h"
+#include "RomDocument.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <system_error>
 
 class FileDialogPlatform;
 class Form2;
 class MessageBoxes;
-class QComboBox;
-class QLineEdit;
-struct Game;
+class StarterControls;
 
 namespace Ui {
 class Form1;
 }
 
-// The main window. Its fifteen value controls are the only copy of the
-// starter settings being edited; the ROM it remembers is always the one
-// whose values they show.
+// The main window: a view of the open ROM document, whose values its
+// controls show and edit.
 class Form1 : public QMainWindow {
     Q_OBJECT
 
@@ -44,7 +36,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void openRom();
@@ -56,40 +47,25 @@ private slots:
     void updateModified();
 
 private:
-    // What the value controls hold; a level that Save would refuse, or a list
-    // with no entry chosen, leaves its byte unknown.
-    struct ControlValues {
-        StarterSettings values;
-        bool levelsValid = true;
-        bool everyListChosen = true;
-    };
-
     // Where a file made from the shown ROM goes, as the person chose it.
     struct SaveTarget {
-        QString path;
+        std::filesystem::path path;
         int filterIndex;
     };
 
-    void fillLists();
-    void calmLists();
     void setShortcuts();
-    QComboBox* list(StarterValue value) const;
-    QLineEdit* levelBox(StarterValue value) const;
-    void setValue(StarterValue value, std::uint8_t byte);
     bool canDiscardEdits();
     bool openPath(const std::filesystem::path& path);
-    void refuse(const OpenRefusal& refusal);
-    void showRom(const Game& game, const StarterSettings& values);
-    void enableLoadedControls();
-    ControlValues readControls() const;
+    void showRom();
     std::optional<StarterSettings> valuesToSave();
     SaveOptions saveOptions() const;
     bool save();
     std::optional<SaveTarget> askWhereToSave(const QString& title, const QString& name, const QString& filter,
                                              const QString& extension);
-    void showSaved(const StarterSettings& values, const SavePlan& plan);
-    void reportSaveFailure(const SaveFailure& failure);
-    void showError(const std::error_code& error, const QString& secondLine = {});
+    void showSaved(const StarterSettings& values, const QString& text);
+    void reportFailure(const SaveFailure& failure);
+    void showError(const std::error_code& error, const QString& text);
+    void inform(const QString& text);
     void warn(const QString& text);
     void rememberRecent(const std::filesystem::path& path);
     void fillRecentMenu();
@@ -98,9 +74,9 @@ private:
     std::unique_ptr<Ui::Form1> ui;
     FileDialogPlatform& fileDialogs;
     MessageBoxes& messageBoxes;
-    std::array<QWidget*, StarterValueCount> valueControls{};
+    StarterControls* controls;
     QPointer<Form2> aboutWindow;
     RecentRoms recentRoms;
-    // The ROM on screen: its RomPath and GameCode, and what Save checks before it writes.
-    std::optional<OpenedRom> shownRom;
+    // The ROM on screen, whose values the controls show.
+    std::optional<RomDocument> document;
 };

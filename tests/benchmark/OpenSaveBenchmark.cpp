@@ -3,7 +3,7 @@
 
 #include "GameImage.h"
 #include "RomImage.h"
-#include "RomSession.h"
+#include "RomDocument.h"
 #include "StarterSettings.h"
 
 #include <algorithm>
@@ -99,21 +99,21 @@ StarterSettings SettingsOf(std::span<const ValueByte> selection)
     return values;
 }
 
-OpenedRom Opened(const fs::path& rom)
+RomDocument Opened(const fs::path& rom)
 {
-    auto opened = OpenRom(rom);
+    auto opened = RomDocument::Open(rom);
     if (!opened)
         Fail("cannot open the ROM", rom);
     return *std::move(opened);
 }
 
-void Save(OpenedRom& rom, const StarterSettings& values)
+void Save(RomDocument& rom, const StarterSettings& values)
 {
-    const auto saved = SaveInPlace(rom, values, SaveOptions{});
+    const auto saved = rom.Save(values, SaveOptions{});
     if (!saved)
-        Fail("cannot save", rom.path);
+        Fail("cannot save", rom.Path());
     if (saved->edits.empty())
-        Fail("Save changed nothing in", rom.path);
+        Fail("Save changed nothing in", rom.Path());
 }
 
 void PrintRow(const char* name, double ms, const char* bareName, double bareMs)
@@ -132,7 +132,7 @@ void Run()
     const double openMs = MedianMs([&] { Opened(rom); });
     const double readMs = MedianMs([&] { ReadWhole(bare, buffer); });
 
-    OpenedRom opened = Opened(rom);
+    RomDocument opened = Opened(rom);
     const StarterSettings sets[] = {SettingsOf(KantoSelection), SettingsOf(DefaultSelection)};
     int saves = 0;
     const double saveMs = MedianMs([&] { Save(opened, sets[saves++ % 2]); });

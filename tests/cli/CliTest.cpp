@@ -3,7 +3,7 @@
 #include "GameImage.h"
 #include "PatchReader.h"
 #include "RomImage.h"
-#include "RomSession.h"
+#include "RomDocument.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -142,7 +142,7 @@ TEST_F(CliTest, SetTakesNamesInAnyCaseAndNumbers)
         const Outcome set = RunCli(arguments);
         EXPECT_EQ(set.status, 0) << options[1];
         EXPECT_EQ(set.err, "") << options[1];
-        EXPECT_EQ(OpenRom(rom)->values, With(GameDefaults(), changes)) << options[1];
+        EXPECT_EQ(RomDocument::Open(rom)->Values(), With(GameDefaults(), changes)) << options[1];
     }
 }
 
@@ -150,7 +150,7 @@ TEST_F(CliTest, DefaultsComeBeforeTheOptions)
 {
     const fs::path rom = Rom("AAXE", Numbered(3));
     ASSERT_EQ(RunCli({"set", rom, "--ball1", ",9", "--defaults"}).status, 0);
-    EXPECT_EQ(OpenRom(rom)->values, With(GameDefaults(), {{lvl1, 9}}));
+    EXPECT_EQ(RomDocument::Open(rom)->Values(), With(GameDefaults(), {{lvl1, 9}}));
 }
 
 TEST_F(CliTest, RefusalsSayWhyOnOneLineWithTheirExitStatus)
@@ -204,10 +204,10 @@ TEST_F(CliTest, EveryWayToWriteGivesTheBytesTheEditorSaves)
 {
     const Bytes original = MakeGameRom("BYTE");
     const fs::path editor = scratch.Write("editor.gbc", original);
-    auto opened = OpenRom(editor);
+    auto opened = RomDocument::Open(editor);
     ASSERT_TRUE(opened);
-    const auto chosen = With(opened->values, {{poke1, 25}, {lvl1, 12}, {item1, 0x12}, {rival2, 25}});
-    ASSERT_TRUE(SaveInPlace(*opened, chosen, {}));
+    const auto chosen = With(opened->Values(), {{poke1, 25}, {lvl1, 12}, {item1, 0x12}, {rival2, 25}});
+    ASSERT_TRUE(opened->Save(chosen, {}));
     const Bytes saved = ReadAll(editor);
     ASSERT_EQ(saved, ExpectedAfterSave(original, "BYTE", chosen)) << "what the window's own tests expect of a Save";
 
@@ -248,7 +248,7 @@ TEST_F(CliTest, NotesAQuestionItLeftAsItWas)
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(set.err,
               "tidewell-cli: " + rom.string() + ": Elm's question for Poké Ball 2 was left as it was.\n");
-    EXPECT_EQ(OpenRom(rom)->values[poke2], 25);
+    EXPECT_EQ(RomDocument::Open(rom)->Values()[poke2], 25);
 }
 
 TEST_F(CliTest, NoLabTextKeepsElmsQuestions)
@@ -262,7 +262,7 @@ TEST_F(CliTest, NoLabTextKeepsElmsQuestions)
     const Bytes before = question();
     ASSERT_EQ(RunCli({"set", rom, "--ball1", "pikachu", "--no-lab-text"}).status, 0);
     EXPECT_EQ(question(), before);
-    EXPECT_EQ(OpenRom(rom)->values[poke1], 25);
+    EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], 25);
 }
 
 } // namespace

@@ -36,7 +36,10 @@ protected:
 
     LeftAlone Rewrite(std::span<std::uint8_t> rom, const StarterSettings& values) const
     {
-        return RewriteLabTexts(rom, *IdentifyGame(code())->layout, values);
+        LeftAlone leftAlone{};
+        std::ranges::transform(RewriteLabTexts(rom, *IdentifyGame(code())->layout, values), leftAlone.begin(),
+                               [](const auto& rewritten) { return !rewritten; });
+        return leftAlone;
     }
 
     // The image with a text written over the start of a ball's question.

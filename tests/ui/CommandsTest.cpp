@@ -123,14 +123,15 @@ TEST_F(CommandsTest, FileTooShortForItsCodeIsUnsupported)
     EXPECT_FALSE(Enabled("mnuSave"));
 }
 
-TEST_F(CommandsTest, FailedReadShowsOneErrorAndChangesNothing)
+TEST_F(CommandsTest, FailedOpenShowsOneBoxAndChangesNothing)
 {
     const fs::path gold = Rom("gold.gbc", "AAUE", Numbered(1));
     Open(gold);
     const Shown before = Showing();
 
     Open(scratch.Write("short.gbc", MakeRom("BYTE", 0x1000)));
-    EXPECT_EQ(boxes.shown, std::vector<Box>{Error("Read past the end of the file.", 1001)});
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("This ROM does not keep its starters where " + pokemon
+                                                    + " Crystal does, so Tidewell cannot change them safely.")});
     EXPECT_EQ(Showing(), before);
     EXPECT_EQ(Label("headr"), pokemon + " Gold");
     EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell[*]");
@@ -260,16 +261,22 @@ TEST_F(CommandsTest, FailedWriteIsUndoneAndSaysSo)
 {
     const fs::path rom = Rom("gold.gbc", "AAXE", Numbered(1));
     const Bytes original = ReadAll(rom);
-    Open(rom);
-    Trigger("mnuDefault");
-    // The rival's bytes lie below 1 MiB and are written; the Poké Balls' above it fail.
-    const std::string shown = InChildWithFileSizeLimit(0x100000, [&] {
-        Trigger("mnuSave");
-        const Box& box = boxes.shown.back();
-        return (box.title + "|" + box.text).toStdString();
-    });
-    EXPECT_EQ(shown, "Error: 27|File too large\nThe ROM was left as it was.");
-    EXPECT_EQ(ReadAll(rom), original);
+    // The new image is cut short under the limit; with a second link the ROM is
+    // written in place, where the rival's bytes lie below 1 MiB and are written
+    // and the Poké Balls' above it fail.
+    for (const bool linked : {false, true}) {
+        if (linked)
+            fs::create_hard_link(rom, scratch.File("link.gbc"));
+        Open(rom);
+        Trigger("mnuDefault");
+        const std::string shown = InChildWithFileSizeLimit(0x100000, [&] {
+            Trigger("mnuSave");
+            const Box& box = boxes.shown.back();
+            return (box.title + "|" + box.text).toStdString();
+        });
+        EXPECT_EQ(shown, linked ? "Error: 27|File too large\nThe ROM was left as it was." : "Error: 27|File too large");
+        EXPECT_EQ(ReadAll(rom), original);
+    }
 }
 
 TEST_F(CommandsTest, SpeciesWithoutAnEntryShowsNoneAndBlocksSaving)

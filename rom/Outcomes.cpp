@@ -1,0 +1,62 @@
+#include "Outcomes.h"
+
+#include "RomErrors.h"
+
+namespace {
+
+std::string WithNotes(std::string text, const SavePlan& plan)
+{
+    for (const std::string& note : SaveNotes(plan))
+        text += '\n' + note;
+    return text;
+}
+
+} // namespace
+
+std::string RefusalText(const OpenRefusal& refusal)
+{
+    if (refusal.error == RomErrc::notRecognised && refusal.game != nullptr)
+        return "This ROM does not keep its starters where " + std::string(refusal.game->name)
+               + " does, so Tidewell cannot change them safely.";
+    return refusal.error.message();
+}
+
+std::string FailureText(const SaveFailure& failure)
+{
+    switch (failure.left) {
+    case RomLeft::untouched:
+        break;
+    case RomLeft::restored:
+        return failure.error.message() + "\nThe ROM was left as it was.";
+    case RomLeft::partlyChanged:
+        return failure.error.message() + "\nThe ROM may be partly changed. Open it again to see what it holds.";
+    }
+    return failure.error.message();
+}
+
+std::vector<std::string> SaveNotes(const SavePlan& plan)
+{
+    std::vector<std::string> notes;
+    for (std::size_t ball = 0; ball < plan.labTextLeftAlone.size(); ++ball)
+        if (plan.labTextLeftAlone[ball])
+            notes.push_back("Elm's question for Poké Ball " + std::to_string(ball + 1) + " was left as it was.");
+    return notes;
+}
+
+std::string SavedText(const SavePlan& plan)
+{
+    return WithNotes("Starter Pokémon changed successfully!", plan);
+}
+
+std::string PatchWrittenText(std::string_view fileName, const SavePlan& plan)
+{
+    return WithNotes("The patch was written to " + std::string(fileName) + ".", plan);
+}
+
+std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> patch)
+{
+    if (!patch)
+        return "Wrote the starters to " + std::string(fileName) + ".";
+    return std::string(*patch == PatchFormat::bps ? "Wrote a BPS patch to " : "Wrote an IPS patch to ")
+           + std::string(fileName) + ".";
+}

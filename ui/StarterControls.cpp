@@ -1,0 +1,121 @@
+#include "StarterControls.h"
+
+#include "Catalogues.h"
+#include "FormFont.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+
+#include <span>
+#include <string_view>
+
+namespace {
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void FillList(QComboBox* list, std::span<const std::string_view> catalogue)
+{
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(catalogue.size()));
+    for (std::string_view name : catalogue)
+        names << FromUtf8(name);
+    list->addItems(names);
+    list->setCurrentIndex(-1);
+}
+
+} // namespace
+
+StarterControls::StarterControls(QWidget& form) : QObject(&form)
+{
+    for (std::size_t i = 0; i < StarterValueCount; ++i)
+        controls_[i] = form.findChild<QWidget*>(FromUtf8(StarterValueNames[i]));
+    FillLists();
+    CalmLists();
+    for (StarterValue value : AllStarterValues) {
+        if (KindOf(value) == ValueKind::level) {
+            // A ROM dropped on a level box opens instead of pasting its name.
+            LevelBox(value)->setAcceptDrops(false);
+            connect(LevelBox(value), &QLineEdit::textChanged, this, &StarterControls::changed);
+        } else {
+            connect(List(value), &QComboBox::currentIndexChanged, this, &StarterControls::changed);
+        }
+    }
+}
+
+void StarterControls::FillLists()
+{
+    for (StarterValue value : AllStarterValues) {
+        if (KindOf(value) == ValueKind::species)
+            FillList(List(value), SpeciesCatalogue);
+        else if (KindOf(value) == ValueKind::item)
+            FillList(List(value), ItemCatalogue);
+    }
+}
+
+// A list changes under the mouse wheel only once the user has chosen to work
+// in it, and opens in the window's own font.
+void StarterControls::CalmLists()
+{
+    for (StarterValue value : AllStarterValues) {
+        if (KindOf(value) == ValueKind::level)
+            continue;
+        List(value)->setFocusPolicy(Qt::StrongFocus);
+        List(value)->installEventFilter(this);
+        List(value)->view()->setFont(FormFont());
+    }
+}
+
+bool StarterControls::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QComboBox* StarterControls::List(StarterValue value) const
+{
+    return static_cast<QComboBox*>(controls_[IndexOf(value)]);
+}
+
+QLineEdit* StarterControls::LevelBox(StarterValue value) const
+{
+    return static_cast<QLineEdit*>(controls_[IndexOf(value)]);
+}
+
+void StarterControls::Show(StarterValue value, std::uint8_t byte)
+{
+    if (KindOf(value) == ValueKind::level) {
+        LevelBox(value)->setText(QString::number(byte));
+        return;
+    }
+    // Species bytes above the catalogue have no entry: the list shows none.
+    QComboBox* shown = List(value);
+    shown->setCurrentIndex(byte < shown->count() ? byte : -1);
+}
+
+void StarterControls::Show(const StarterSettings& values)
+{
+    for (StarterValue value : OpenReadOrder)
+        Show(value, values[value]);
+}
+
+ShownValues StarterControls::Shown() const
+{
+    ShownValues shown;
+    for (StarterValue value : AllStarterValues) {
+        std::optional<std::uint8_t>& byte = shown[IndexOf(value)];
+        if (KindOf(value) == ValueKind::level) {
+            byte = LevelByte(LevelBox(value)->text().toStdString());
+        } else if (const int position = List(value)->currentIndex(); position >= 0) {
+            byte = static_cast<std::uint8_t>(position);
+        }
+    }
+    return shown;
+}

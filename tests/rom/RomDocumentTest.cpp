@@ -175,6 +175,101 @@ TEST_P(RomDocumentTest, UnwritableFileIsLeftAlone)
     EXPECT_EQ(ReadAll(rom), original);
 }
 
+// Save puts a new file in the ROM's place where that keeps the ROM what it
+// was, and writes in place through a second link or a symbolic link's file.
+TEST_P(RomDocumentTest, SaveReplacesTheFileOnlyWhereItStaysWhatItWas)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    const Bytes expected = ExpectedAfterSave(ReadAll(rom), code(), Numbered(100));
+    fs::create_symlink(rom.filename(), scratch.File("alias.gbc"));
+    const std::tuple<const char*, fs::path, bool> ways[] = {
+        {"plain", rom, true}, {"through a symbolic link", scratch.File("alias.gbc"), true},
+        {"with a second link", rom, false},
+    };
+    for (const auto& [way, path, replaced] : ways) {
+        SCOPED_TRACE(way);
+        if (!replaced)
+            fs::create_hard_link(rom, scratch.File("second.gbc"));
+        WriteAll(rom, WithValuesAtReadOffsets(MakeGameRom(code()), OffsetsFor(code()), Numbered(3)));
+        const auto before = fs::status(rom);
+        auto opened = RomDocument::Open(path);
+        ASSERT_TRUE(opened->Save(Numbered(100), {}));
+        EXPECT_EQ(ReadAll(rom), expected);
+        EXPECT_TRUE(fs::is_symlink(scratch.File("alias.gbc")));
+        EXPECT_EQ(fs::status(rom).permissions(), before.permissions());
+        EXPECT_EQ(fs::hard_link_count(rom), replaced ? 1u : 2u);
+        // The next Save knows the new file.
+        EXPECT_TRUE(opened->Save(Numbered(3), {}));
+    }
+}
+
+TEST_P(RomDocumentTest, RefusesAFileRecreatedUnderTheSameNameAndInode)
+{
+    const fs::path rom = Rom("rom.gbc", Numbered(3));
+    const Bytes copy = ReadAll(rom);
+    auto opened = RomDocument::Open(rom);
+    const auto inode = [&rom] {
+        struct stat status {};
+        stat(rom.c_str(), &status);
+        return status.st_ino;
+    };
+    const auto first = inode();
+    // File systems hand a freed inode number to the next new file, often at once.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        fs::remove(rom);
+        WriteAll(rom, copy);
+        if (inode() == first)
+            break;
+    }
+    EXPECT_EQ(opened->Save(Numbered(50), {}).error().error, RomErrc::romChanged);
+    EXPECT_EQ(ReadAll(rom), copy);
+}
+
+TEST_P(RomDocumentTest, AQuestionAimedOverAnotherBallsScriptIsLeftAsItWas)
+{
+    // Ball 1's question pointer aims at a copy of its text laid so that the
+    // name it would rewrite lies over ball 2's script.
+    Bytes rom = MakeGameRom(code());
+    const std::size_t ball2 = OffsetsFor(code()).at(poke2).front();
+    const std::size_t text = ball2 - 37 - 20;
+    const Bytes question = GameText("ELM: You'll take|CYNDAQUIL, the|fire #MON?");
+    std::copy_n(question.begin(), 18, rom.begin() + static_cast<std::ptrdiff_t>(text));
+    rom[text + 42] = 0x57;
+    rom[text + 43] = 0x00;
+    const std::size_t pointer = OffsetsFor(code()).at(poke1).front() - 28;
+    rom[pointer] = static_cast<std::uint8_t>(0x4000 + text % 0x4000);
+    rom[pointer + 1] = static_cast<std::uint8_t>((0x4000 + text % 0x4000) >> 8);
+    const fs::path path = scratch.Write("crafted.gbc", rom);
+
+    StarterSettings chosen = RomDocument::Open(path)->Values();
+    chosen[poke1] = 25;
+    const auto saved = RomDocument::Open(path)->Save(chosen, {});
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->labTextLeftAlone, (std::array{true, false, false}));
+    const Bytes after = ReadAll(path);
+    for (std::size_t place : StructurePlaces(code()))
+        EXPECT_EQ(after[place], rom[place]) << place;
+    EXPECT_TRUE(RomDocument::Open(path));
+}
+
+TEST_P(RomDocumentTest, ValuesTheControlsCannotShowAreNoEdit)
+{
+    StarterSettings values = Numbered(3);
+    values[poke2] = 0xFC;
+    values[lvl1] = 183;
+    auto opened = RomDocument::Open(Rom("rom.gbc", values));
+    ShownValues shown;
+    for (StarterValue value : AllStarterValues)
+        shown[IndexOf(value)] = values[value];
+    shown[IndexOf(poke2)] = shown[IndexOf(lvl1)] = std::nullopt;
+    EXPECT_FALSE(opened->IsEdited(shown));
+    shown[IndexOf(rival1)] = 1;
+    EXPECT_TRUE(opened->IsEdited(shown));
+    shown[IndexOf(rival1)] = values[rival1];
+    shown[IndexOf(lvl2)] = std::nullopt;
+    EXPECT_TRUE(opened->IsEdited(shown)) << "a level the user emptied";
+}
+
 INSTANTIATE_TEST_SUITE_P(AllGames, RomDocumentTest, ::testing::Values("AAUE", "AAXE", "BYTE", "BYTU"),
                          [](const auto& info) { return std::string(info.param); });
 

@@ -8,10 +8,18 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <random>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -266,3 +274,140 @@ TEST_F(CliTest, NoLabTextKeepsElmsQuestions)
 }
 
 } // namespace
+
+namespace {
+
+// Starts the tool with the given arguments and a file-size limit, output discarded.
+pid_t StartCli(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const int nothing = open("/dev/null", O_WRONLY);
+        dup2(nothing, 1);
+        std::vector<char*> argv{const_cast<char*>(TIDEWELL_CLI)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
+int ExitOf(pid_t child)
+{
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::size_t FilesIn(const fs::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+} // namespace
+
+TEST_F(CliTest, KilledAtAnyMomentTheRomIsTheOldOrTheNew)
+{
+    const Bytes old = MakeGameRom("BYTE");
+    const fs::path rom = scratch.Write("rom.gbc", old);
+    ASSERT_EQ(ExitOf(StartCli({"set", rom, "--ball1", "pikachu", "--rival2", "mew"})), 0);
+    const Bytes changed = ReadAll(rom);
+    std::mt19937 random(12345);
+    int finished = 0;
+    for (int run = 0; run < 60; ++run) {
+        WriteAll(rom, old);
+        const pid_t child = StartCli({"set", rom, "--ball1", "pikachu", "--rival2", "mew"});
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 8000));
+        kill(child, SIGKILL);
+        finished += ExitOf(child) == 0;
+        const Bytes now = ReadAll(rom);
+        ASSERT_TRUE(now == old || now == changed) << "run " << run;
+    }
+    RecordProperty("finished before the kill", finished);
+}
+
+TEST_F(CliTest, OverTheFileSizeLimitTheRomStaysAsItWasAndTheToolSaysWhy)
+{
+    const fs::path rom = Crystal();
+    const Bytes old = ReadAll(rom);
+    for (const char* where : {"", "--output"}) {
+        std::vector<std::string> arguments{"set", rom, "--ball1", "pikachu"};
+        if (*where)
+            arguments.insert(arguments.end(), {where, scratch.File("copy.gbc")});
+        EXPECT_EQ(ExitOf(StartCli(arguments, 0x100000)), 3) << where;
+        EXPECT_EQ(ReadAll(rom), old) << where;
+        EXPECT_EQ(FilesIn(rom.parent_path()), 1u) << "no temporary file is left behind";
+    }
+}
+
+TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
+{
+    const Bytes old = MakeGameRom("BYTE");
+    const fs::path rom = scratch.File("rom.gbc");
+    const fs::path other = scratch.File("other.gbc");
+    const fs::path fifo = scratch.File("pipe.gbc");
+    const std::string longName(240, 'n');
+    const fs::path model = scratch.Write("model.gbc", old);
+    ASSERT_EQ(RunCli({"set", model, "--ball1", "pikachu"}).status, 0);
+    const Bytes saved = ReadAll(model);
+    const std::string overRom = "A patch cannot be written over the ROM it is made from.";
+    const struct {
+        const char* option;
+        fs::path target;
+        int status;
+        std::string error;
+    } cases[] = {
+        {"--bps", rom, 1, overRom},
+        {"--ips", scratch.File("sub/../rom.gbc"), 1, overRom},
+        {"--bps", scratch.File("hard.gbc"), 1, overRom},
+        {"--ips", scratch.File("soft.gbc"), 1, overRom},
+        {"--output", fifo, 3, "Not a regular file."},
+        {"--output", scratch.File("to-other.gbc"), 0, ""},
+        {"--output", scratch.File(longName), 0, ""},
+        {"--output", scratch.File("soft.gbc"), 0, ""},
+    };
+    for (const auto& [option, target, status, error] : cases) {
+        SCOPED_TRACE(std::string(option) + " " + target.filename().string());
+        fs::remove_all(scratch.File(""));
+        fs::create_directories(scratch.File("sub"));
+        WriteAll(rom, old);
+        WriteAll(other, {1, 2, 3});
+        fs::create_hard_link(rom, scratch.File("hard.gbc"));
+        fs::create_symlink("rom.gbc", scratch.File("soft.gbc"));
+        fs::create_symlink("other.gbc", scratch.File("to-other.gbc"));
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+        const Outcome set = RunCli({"set", rom, "--ball1", "pikachu", option, target});
+        EXPECT_EQ(set.status, status) << set.err;
+        EXPECT_NE(set.err.find(error), std::string::npos) << set.err;
+        EXPECT_TRUE(fs::is_fifo(fifo));
+        EXPECT_TRUE(fs::is_symlink(scratch.File("soft.gbc")) && fs::is_symlink(scratch.File("to-other.gbc")));
+        const bool changesRom = status == 0 && fs::equivalent(target, rom);
+        EXPECT_EQ(ReadAll(rom) == old, !changesRom);
+        if (status == 0)
+            EXPECT_EQ(ReadAll(target), saved) << "written through the link";
+        EXPECT_EQ(FilesIn(scratch.File("")), 7u + (status == 0 && target.filename() == longName));
+    }
+}
+
+TEST_F(CliTest, CopiesKeepNoSpecialBitsAndStayWritablePatchesAreNewFiles)
+{
+    const fs::path rom = Crystal();
+    fs::permissions(rom, static_cast<fs::perms>(06555));
+    ASSERT_EQ(RunCli({"set", rom, "--ball1", "mew", "--output", scratch.File("copy.gbc")}).status, 0);
+    EXPECT_EQ(fs::status(scratch.File("copy.gbc")).permissions(), static_cast<fs::perms>(0755));
+    const mode_t mask = umask(022);
+    ASSERT_EQ(RunCli({"set", rom, "--ball1", "mew", "--bps", scratch.File("rom.bps")}).status, 0);
+    umask(mask);
+    EXPECT_EQ(fs::status(scratch.File("rom.bps")).permissions(), static_cast<fs::perms>(0644));
+}
+
+TEST_F(CliTest, ShowFailsWhenItsOutputCannotBeWritten)
+{
+    const std::string command = std::string(TIDEWELL_CLI) + " show '" + Crystal().string() + "' >/dev/full 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 3);
+}

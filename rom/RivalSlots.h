@@ -40,7 +40,7 @@ struct RivalSlot {
 struct RivalLine {
     StarterValue starter;
     std::uint8_t firstParty;
-    std::array<RivalSlot, 6> slots;
+    std::array<RivalSlot, 6> laterSlots;
 };
 
 inline constexpr std::array<RivalLine, 3> RivalLines{{
@@ -105,8 +105,8 @@ namespace rival_checks {
 constexpr bool LinesFollowTheBattles()
 {
     return std::ranges::all_of(RivalLines, [](const RivalLine& line) {
-        for (std::size_t i = 0; i < line.slots.size(); ++i)
-            if (std::to_underlying(line.slots[i].battle) != i)
+        for (std::size_t i = 0; i < line.laterSlots.size(); ++i)
+            if (std::to_underlying(line.laterSlots[i].battle) != i)
                 return false;
         return true;
     });
@@ -116,7 +116,7 @@ constexpr bool MovesOnlyInMovesParties()
 {
     std::size_t movesSlots = 0;
     for (const RivalLine& line : RivalLines)
-        for (const RivalSlot& slot : line.slots) {
+        for (const RivalSlot& slot : line.laterSlots) {
             const bool moves = slot.type == PartyType::moves;
             movesSlots += moves;
             if (std::ranges::count(slot.moves, 0) != (moves ? 0 : 4) || std::ranges::count(slot.moves, 0xFF) != 0)
@@ -132,7 +132,7 @@ constexpr bool EachLaterPartyOnce()
     std::array<int, Rival1PartyCount + Rival2PartyCount> used{};
     for (const RivalLine& line : RivalLines) {
         ++used[line.firstParty - 1];
-        for (const RivalSlot& slot : line.slots)
+        for (const RivalSlot& slot : line.laterSlots)
             ++used[(slot.trainer == TrainerClass::rival2 ? Rival1PartyCount : 0) + slot.party - 1];
     }
     return std::ranges::all_of(used, [](int n) { return n == 1; });
@@ -141,7 +141,7 @@ constexpr bool EachLaterPartyOnce()
 constexpr bool StagesAreLaterStages()
 {
     return std::ranges::all_of(RivalLines, [](const RivalLine& line) {
-        return std::ranges::all_of(line.slots, [](const RivalSlot& slot) {
+        return std::ranges::all_of(line.laterSlots, [](const RivalSlot& slot) {
             return slot.stage == 2 || slot.stage == 3;
         });
     });
@@ -154,7 +154,7 @@ constexpr bool CrystalPartiesLieFurther()
     const std::int32_t shift2 = CrystalRivalTeams.rival2Start - GoldSilverRivalTeams.rival2Start;
     for (std::size_t line = 0; line < RivalLines.size(); ++line)
         for (std::size_t i = 0; i < 6; ++i) {
-            const bool second = RivalLines[line].slots[i].trainer == TrainerClass::rival2;
+            const bool second = RivalLines[line].laterSlots[i].trainer == TrainerClass::rival2;
             if (CrystalRivalTeams.slotSpecies[line][i]
                 != GoldSilverRivalTeams.slotSpecies[line][i] + (second ? shift2 : shift1))
                 return false;

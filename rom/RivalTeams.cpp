@@ -82,7 +82,7 @@ bool PartiesCheck(std::span<const std::uint8_t> rom, const GameLayout& layout)
         if (firstTeam.front() != static_cast<std::size_t>(LocationOf(layout.starters, RivalLines[line].starter).read))
             return false;
         for (std::size_t i = 0; i < 6; ++i) {
-            const RivalSlot& slot = RivalLines[line].slots[i];
+            const RivalSlot& slot = RivalLines[line].laterSlots[i];
             const auto& parties = slot.trainer == TrainerClass::rival1 ? *rival1 : *rival2;
             if (!HoldsSlot(rom, parties[slot.party - 1], slot, teams.slotSpecies[line][i]))
                 return false;
@@ -125,7 +125,8 @@ std::optional<Evolutions> ReadEvolutions(std::span<const std::uint8_t> entry)
     std::size_t at = 0;
     while (at < entry.size() && entry[at] != 0) {
         const auto size = EvolutionSize(entry[at]);
-        if (!size || *size > entry.size() - at)
+        // The game finds the moves at the first 0x00, so none may stand inside an evolution.
+        if (!size || *size > entry.size() - at || std::ranges::count(entry.subspan(at, *size), 0) != 0)
             return std::nullopt;
         if (!read.first)
             read.first = entry[at + *size - 1];
@@ -159,7 +160,7 @@ std::optional<std::vector<ByteAt>> SlotEdits(std::span<const std::uint8_t> rom, 
         if (!IsSpecies(starter))
             continue;
         for (std::size_t i = 0; i < 6; ++i) {
-            const RivalSlot& slot = RivalLines[line].slots[i];
+            const RivalSlot& slot = RivalLines[line].laterSlots[i];
             const std::int32_t offset = layout.rivalTeams->slotSpecies[line][i];
             const std::uint8_t species = EvolvedSpecies(rom, layout, starter, slot.stage - 1);
             edits.push_back({offset, species});
@@ -236,9 +237,9 @@ std::optional<std::array<HeldLine, 3>> ReadRivalLaterTeams(std::span<const std::
         held[n].starter = starters[n];
         for (std::size_t i = 0; i < 6; ++i) {
             const auto at = static_cast<std::size_t>(offsets[i]);
-            HeldSlot& slot = held[n].slots[i];
-            slot = {line->slots[i].battle, rom[at - 1], rom[at], std::nullopt};
-            if (line->slots[i].type == PartyType::moves)
+            HeldSlot& slot = held[n].laterSlots[i];
+            slot = {line->laterSlots[i].battle, rom[at - 1], rom[at], std::nullopt};
+            if (line->laterSlots[i].type == PartyType::moves)
                 slot.moves = FourMoves{rom[at + 1], rom[at + 2], rom[at + 3], rom[at + 4]};
         }
     }

@@ -38,7 +38,7 @@ constexpr std::array<std::int32_t, RivalSlotByteCount> RivalSlotBytes(const Game
         for (std::size_t i = 0; i < 6; ++i) {
             const std::int32_t species = layout.rivalTeams->slotSpecies[line][i];
             bytes[n++] = species;
-            if (RivalLines[line].slots[i].type == PartyType::moves)
+            if (RivalLines[line].laterSlots[i].type == PartyType::moves)
                 for (std::int32_t move = 1; move <= 4; ++move)
                     bytes[n++] = species + move;
         }
@@ -55,7 +55,7 @@ struct HeldSlot {
 
 struct HeldLine {
     StarterValue starter;
-    std::array<HeldSlot, 6> slots;
+    std::array<HeldSlot, 6> laterSlots;
 };
 
 // The later slots of the lines of rival1, rival2 and rival3, in that order;

@@ -43,9 +43,8 @@ void PutMember(Bytes& rom, std::size_t at, PartyType type, std::uint8_t level, s
 std::size_t PutParty(Bytes& rom, std::size_t at, const RivalSlot& slot, std::size_t species)
 {
     const std::size_t size = slot.type == PartyType::moves ? 6 : 2;
-    rom[at] = 0xE6;
-    rom[at + 1] = 0x50;
-    rom[at + 2] = static_cast<std::uint8_t>(slot.type);
+    std::ranges::copy(Bytes{0xE6, 0x50, static_cast<std::uint8_t>(slot.type)},
+                      rom.begin() + static_cast<std::ptrdiff_t>(at));
     std::size_t member = at + 3;
     for (; member + 1 < species; member += size)
         PutMember(rom, member, slot.type, static_cast<std::uint8_t>(slot.level - 2), gastly, fillerMoves);
@@ -56,29 +55,24 @@ std::size_t PutParty(Bytes& rom, std::size_t at, const RivalSlot& slot, std::siz
     return member + size + 1;
 }
 
-void PutClass(Bytes& rom, const RivalTeamsLayout& teams, TrainerClass trainer, std::size_t at, int count)
+// The parties from `first` on; `at` is where that one starts.
+void PutClass(Bytes& rom, const RivalTeamsLayout& teams, TrainerClass trainer, std::size_t at, int first, int last)
 {
-    for (int party = 1; party <= count; ++party) {
-        if (trainer == TrainerClass::rival1 && party <= 3) { // the first teams, already there
-            at += 6;
-            continue;
-        }
+    for (int party = first; party <= last; ++party)
         for (std::size_t line = 0; line < RivalLines.size(); ++line)
             for (std::size_t i = 0; i < 6; ++i) {
-                const RivalSlot& slot = RivalLines[line].slots[i];
+                const RivalSlot& slot = RivalLines[line].laterSlots[i];
                 if (slot.trainer == trainer && slot.party == party)
                     at = PutParty(rom, at, slot, static_cast<std::size_t>(teams.slotSpecies[line][i]));
             }
-    }
 }
 
 void PutEvolutions(Bytes& rom, std::size_t pointers)
 {
     std::size_t at = pointers + 2 * 251;
-    const auto point = [&rom, pointers](std::uint8_t species, std::size_t entry) {
-        const std::size_t address = 0x4000 + entry - 0x40000;
-        rom[pointers + 2 * (species - 1)] = static_cast<std::uint8_t>(address & 0xFF);
-        rom[pointers + 2 * (species - 1) + 1] = static_cast<std::uint8_t>(address >> 8);
+    const auto point = [&rom, pointers](std::uint8_t species, std::size_t entry) { // into bank 0x10
+        rom[pointers + 2 * (species - 1)] = static_cast<std::uint8_t>(entry & 0xFF);
+        rom[pointers + 2 * (species - 1) + 1] = static_cast<std::uint8_t>(0x40 + (entry - 0x40000) / 0x100);
     };
     rom[at] = rom[at + 1] = 0;
     for (int species = 1; species <= 251; ++species)
@@ -96,7 +90,8 @@ void PutEvolutions(Bytes& rom, std::size_t pointers)
 void PutRivalPartiesAndEvolutions(Bytes& rom, std::string_view code)
 {
     const RivalTeamsLayout& teams = *IdentifyGame(code)->layout->rivalTeams;
-    PutClass(rom, teams, TrainerClass::rival1, static_cast<std::size_t>(teams.rival1Start), Rival1PartyCount);
-    PutClass(rom, teams, TrainerClass::rival2, static_cast<std::size_t>(teams.rival2Start), Rival2PartyCount);
+    // RIVAL1's first three parties, six bytes each, are the rival's first teams, already there.
+    PutClass(rom, teams, TrainerClass::rival1, static_cast<std::size_t>(teams.rival1Start) + 3 * 6, 4, Rival1PartyCount);
+    PutClass(rom, teams, TrainerClass::rival2, static_cast<std::size_t>(teams.rival2Start), 1, Rival2PartyCount);
     PutEvolutions(rom, static_cast<std::size_t>(teams.evolutionPointers));
 }

@@ -1,6 +1,8 @@
 #include "ShowCommand.h"
 
 #include "Failures.h"
+#include "MoveNames.h"
+#include "RivalTeams.h"
 #include "StarterRows.h"
 #include "ValueText.h"
 
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,6 +63,40 @@ nlohmann::ordered_json NamedJson(ValueKind kind, std::uint8_t byte)
     return {{"number", byte}, {"name", name ? nlohmann::ordered_json(*name) : nullptr}};
 }
 
+nlohmann::ordered_json MoveJson(std::uint8_t move)
+{
+    const auto name = MoveName(move);
+    return {{"number", move}, {"name", name ? nlohmann::ordered_json(*name) : nullptr}};
+}
+
+nlohmann::ordered_json SlotJson(const HeldSlot& slot)
+{
+    auto moves = nlohmann::ordered_json::array();
+    if (slot.moves)
+        for (std::uint8_t move : *slot.moves)
+            moves.push_back(MoveJson(move));
+    return {{"battle", RivalBattleNames[std::to_underlying(slot.battle)]},
+            {"level", slot.level},
+            {"species", NamedJson(ValueKind::species, slot.species)},
+            {"moves", moves}};
+}
+
+// Null when the image is too short to hold them.
+nlohmann::ordered_json LaterTeamsJson(std::span<const std::uint8_t> image, const GameLayout& layout)
+{
+    const auto lines = ReadRivalLaterTeams(image, layout);
+    if (!lines)
+        return nullptr;
+    auto json = nlohmann::ordered_json::array();
+    for (const HeldLine& line : *lines) {
+        auto held = nlohmann::ordered_json::array();
+        for (const HeldSlot& slot : line.laterSlots)
+            held.push_back(SlotJson(slot));
+        json.push_back({{"rival", StarterValueNames[IndexOf(line.starter)]}, {"slots", held}});
+    }
+    return json;
+}
+
 nlohmann::ordered_json RomJson(const Game& game, const StarterSettings& values)
 {
     nlohmann::ordered_json json;
@@ -81,10 +118,13 @@ int RunShow(const std::filesystem::path& rom, bool json)
     const auto opened = RomDocument::Open(rom);
     if (!opened)
         return Report(OpenFailure(rom, opened.error()));
-    if (json)
-        std::cout << RomJson(opened->GameOf(), opened->Values()).dump(2) << '\n';
-    else
+    if (json) {
+        auto shown = RomJson(opened->GameOf(), opened->Values());
+        shown["rivalLaterTeams"] = LaterTeamsJson(opened->Image(), *opened->GameOf().layout);
+        std::cout << shown.dump(2) << '\n';
+    } else {
         std::cout << GameLine(opened->GameOf()) << "\n\n" << AlignedTable(TableLines(opened->Values()));
+    }
     if (!std::cout.flush())
         return Report(OutputFailure());
     return static_cast<int>(ExitStatus::success);

@@ -46,6 +46,8 @@ void AddSetOptions(CLI::App& set, SetRequest& request)
     set.add_flag("--quiet", request.quiet, "Print nothing when all went well");
     set.add_flag_callback("--no-lab-text", [&request] { request.options.labText = false; },
                           "Leave Elm's questions in the lab as they are");
+    set.add_flag_callback("--no-rival-teams", [&request] { request.options.rivalTeams = false; },
+                          "Leave the rival's later teams as they are");
     std::vector<CLI::Option*> exclusive;
     for (const auto& [name, destination, help] : destinations) {
         const auto writeThere = [&request, destination](const std::string& file) {

@@ -1,5 +1,7 @@
 #include "LabText.h"
 
+#include "ByteSlice.h"
+
 #include <algorithm>
 #include <optional>
 #include <string_view>
@@ -112,14 +114,6 @@ static_assert(LongFormSize(questions[2], Encoded("CHIKORITA").size, Encoded("gra
 static_assert(std::ranges::all_of(questions, [](const BallQuestion& ball) {
     return ShortFormSize(ball, nameEntrySize) <= ball.capacity;
 }));
-
-template <class Byte>
-std::optional<std::span<Byte>> Slice(std::span<Byte> rom, std::size_t offset, std::size_t size)
-{
-    if (offset > rom.size() || size > rom.size() - offset)
-        return std::nullopt;
-    return rom.subspan(offset, size);
-}
 
 bool IsGameQuestion(std::span<const std::uint8_t> text, const BallQuestion& ball)
 {

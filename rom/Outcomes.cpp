@@ -40,6 +40,8 @@ std::vector<std::string> SaveNotes(const SavePlan& plan)
     for (std::size_t ball = 0; ball < plan.labTextLeftAlone.size(); ++ball)
         if (plan.labTextLeftAlone[ball])
             notes.push_back("Elm's question for Poké Ball " + std::to_string(ball + 1) + " was left as it was.");
+    if (plan.rivalTeamsLeftAlone)
+        notes.push_back("The rival's later teams were left as they were.");
     return notes;
 }
 

@@ -5,6 +5,7 @@
 #include "FileWriting.h"
 #include "HexFunctions.h"
 #include "LabText.h"
+#include "RivalTeams.h"
 #include "RomErrors.h"
 
 #include <algorithm>
@@ -162,6 +163,11 @@ std::expected<SavePlan, std::error_code> PlanSave(std::span<const std::uint8_t> 
                 owned.push_back(*questions[ball]);
         }
     }
+    if (options.rivalTeams) {
+        plan.rivalTeamsLeftAlone = !RewriteRivalTeams(saved, layout, values);
+        for (std::int32_t offset : RivalSlotBytes(layout))
+            owned.push_back({static_cast<std::uint32_t>(offset), 1});
+    }
     const CheckBlocks blocks = PresentCheckBlocks(image, layout.hasBaseBlock);
     RebuildCheckData(saved, blocks);
     std::ranges::copy(CheckDataRegions(image.size(), blocks), std::back_inserter(owned));
@@ -214,12 +220,16 @@ std::expected<RomDocument, OpenRefusal> RomDocument::Open(const fs::path& path, 
     const auto identity = file->Identity();
     if (!identity)
         return std::unexpected(OpenRefusal{identity.error()});
+    auto image = file->ReadAll();
+    if (!image)
+        return std::unexpected(OpenRefusal{image.error()});
     RomDocument document;
     document.path_ = path;
     document.game_ = game;
     document.values_ = *values;
     document.identity_ = *identity;
     document.stored_ = *stored;
+    document.image_ = std::move(*image);
     return document;
 }
 
@@ -259,8 +269,9 @@ bool RomDocument::IsThisRom(const fs::path& target) const
     return Names(target, identity_);
 }
 
-void RomDocument::Saved(const StarterSettings& values, const FileIdentity& identity)
+void RomDocument::Saved(const StarterSettings& values, const FileIdentity& identity, RomBytes image)
 {
+    image_ = std::move(image);
     values_ = values;
     identity_ = identity;
     stored_ = StarterBytes(game_->layout->starters, values);
@@ -289,11 +300,12 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
         values_ = values;
         return plan;
     }
-    const auto replaced = ReplaceFile(checked.file, path_, Applied(std::move(checked.image), plan.edits));
+    RomBytes saved = Applied(std::move(checked.image), plan.edits);
+    const auto replaced = ReplaceFile(checked.file, path_, saved);
     if (!replaced)
         return std::unexpected(SaveFailure{replaced.error()});
     if (*replaced) {
-        Saved(values, **replaced);
+        Saved(values, **replaced, std::move(saved));
         return plan;
     }
     auto writable = checked.file.Reopen(RomFile::Access::readWrite);
@@ -304,7 +316,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
     const auto identity = writable->Identity();
     if (!identity)
         return std::unexpected(SaveFailure{identity.error()});
-    Saved(values, *identity);
+    Saved(values, *identity, std::move(saved));
     return plan;
 }
 
@@ -321,12 +333,13 @@ std::expected<SavePlan, SaveFailure> RomDocument::SaveAs(const StarterSettings& 
     const auto status = checked.file.Status();
     if (!status)
         return std::unexpected(SaveFailure{status.error()});
-    const auto identity = WriteNewFile(target, Applied(std::move(checked.image), plan.edits), CopyPermissions(status->permissions),
-                                       identity_, make_error_code(RomErrc::romChanged));
+    RomBytes saved = Applied(std::move(checked.image), plan.edits);
+    const auto identity = WriteNewFile(target, saved, CopyPermissions(status->permissions), identity_,
+                                       make_error_code(RomErrc::romChanged));
     if (!identity)
         return std::unexpected(SaveFailure{identity.error()});
     path_ = target;
-    Saved(values, *identity);
+    Saved(values, *identity, std::move(saved));
     return plan;
 }
 

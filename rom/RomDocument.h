@@ -24,6 +24,8 @@ struct OpenRefusal {
 struct SaveOptions {
     // Elm's question names the species in each ball.
     bool labText = true;
+    // The rival's later teams continue the line of the starter he is given.
+    bool rivalTeams = true;
 };
 
 struct SavePlan {
@@ -31,6 +33,8 @@ struct SavePlan {
     // Balls whose question did not look like the game's own, or lay where
     // rewriting it could touch something else, and was kept.
     std::array<bool, 3> labTextLeftAlone{};
+    // The rival's parties did not look like the game's own and were kept.
+    bool rivalTeamsLeftAlone = false;
 };
 
 // Everything Save changes in this image of the ROM to store the values. Every
@@ -70,6 +74,8 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     const Game& GameOf() const { return *game_; }
     const StarterSettings& Values() const { return values_; }
+    // The whole ROM, as read or as last saved.
+    std::span<const std::uint8_t> Image() const { return image_; }
 
     // Whether the shown values differ from the ROM's. A control that cannot show
     // the ROM's byte (a species past the list, a level over 100) is no edit.
@@ -99,7 +105,7 @@ private:
     std::expected<Checked, std::error_code> Reopen() const;
     std::expected<Planned, std::error_code> Plan(const StarterSettings& values, SaveOptions options) const;
     bool IsThisRom(const std::filesystem::path& target) const;
-    void Saved(const StarterSettings& values, const FileIdentity& identity);
+    void Saved(const StarterSettings& values, const FileIdentity& identity, RomBytes image);
 
     std::filesystem::path path_;
     const Game* game_ = nullptr;
@@ -107,4 +113,5 @@ private:
     FileIdentity identity_;
     // The byte at every place Save writes a value, as read or as last saved.
     std::vector<ByteAt> stored_;
+    RomBytes image_;
 };

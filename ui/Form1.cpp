@@ -23,7 +23,6 @@
 namespace {
 
 const QString programTitle = QStringLiteral("Tidewell");
-const QString labTextKey = QStringLiteral("updateLabDialogue");
 
 // Enabled one after the other once a ROM is shown; exactly the controls that
 // start disabled.
@@ -40,6 +39,13 @@ constexpr std::array<const char*, 44> loadedStateControls{
 QString FromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A choice that stays checked or not from one run to the next.
+void Remember(QAction* choice, const QString& key)
+{
+    choice->setChecked(QSettings().value(key, true).toBool());
+    QObject::connect(choice, &QAction::toggled, choice, [key](bool checked) { QSettings().setValue(key, checked); });
 }
 
 // The platform's own keys for a command; some desktops define none for Save As
@@ -96,15 +102,14 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     ui->Image1->setPixmap(PaintBanner(devicePixelRatioF()));
     controls = new StarterControls(*ui->centralWidget);
     fillRecentMenu();
-    ui->mnuLabText->setChecked(QSettings().value(labTextKey, true).toBool());
+    Remember(ui->mnuLabText, QStringLiteral("updateLabDialogue"));
+    Remember(ui->mnuRivalTeams, QStringLiteral("updateRivalTeams"));
 
     connect(ui->mnuOpen, &QAction::triggered, this, &Form1::openRom);
     connect(ui->mnuSave, &QAction::triggered, this, &Form1::saveRom);
     connect(ui->mnuSaveAs, &QAction::triggered, this, &Form1::saveRomAs);
     connect(ui->mnuExportPatch, &QAction::triggered, this, &Form1::exportPatch);
     connect(ui->mnuDefault, &QAction::triggered, this, &Form1::defaultSelection);
-    connect(ui->mnuLabText, &QAction::toggled, this,
-            [](bool checked) { QSettings().setValue(labTextKey, checked); });
     connect(ui->mnuAbout, &QAction::triggered, this, &Form1::about);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(controls, &StarterControls::changed, this, &Form1::updateModified);
@@ -311,7 +316,7 @@ std::optional<StarterSettings> Form1::valuesToSave()
 
 SaveOptions Form1::saveOptions() const
 {
-    return {.labText = ui->mnuLabText->isChecked()};
+    return {.labText = ui->mnuLabText->isChecked(), .rivalTeams = ui->mnuRivalTeams->isChecked()};
 }
 
 // The boxes show the levels as written ("4.6" became 5).

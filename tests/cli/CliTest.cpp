@@ -2,6 +2,7 @@
 #include "ExpectedSave.h"
 #include "GameImage.h"
 #include "PatchReader.h"
+#include "RivalTeams.h"
 #include "RomImage.h"
 #include "RomDocument.h"
 
@@ -131,6 +132,20 @@ TEST_F(CliTest, ShowPrintsJsonWithNumbersAndNames)
     EXPECT_EQ(json["rival3"]["species"], nlohmann::json::parse(R"({"number": 253, "name": null})"));
     EXPECT_EQ(json["rival3"]["level"], 5);
     EXPECT_FALSE(json["rival1"].contains("item"));
+}
+
+TEST_F(CliTest, ShowJsonListsTheRivalsLaterTeamsAsTheRomHoldsThem)
+{
+    Bytes image = MakeGameRom("BYTE");
+    ASSERT_TRUE(RewriteRivalTeams(image, *IdentifyGame("BYTE")->layout, With(GameDefaults(), {{rival1, 1}})));
+    const Outcome shown = RunCli({"show", "--json", scratch.Write("rom.gbc", image)});
+    const auto teams = nlohmann::json::parse(shown.out)["rivalLaterTeams"];
+    EXPECT_EQ(teams[0]["slots"][0], nlohmann::json::parse(R"({"battle": "Azalea Town", "level": 16,
+        "species": {"number": 2, "name": "Ivysaur"}, "moves": []})"));
+    EXPECT_EQ(teams[0]["slots"][5]["moves"], nlohmann::json::parse(R"([{"number": 45, "name": "Growl"},
+        {"number": 73, "name": "Leech Seed"}, {"number": 22, "name": "Vine Whip"}, {"number": 75, "name": "Razor Leaf"}])"));
+    EXPECT_EQ(teams[1]["rival"], "rival2");
+    EXPECT_EQ(teams[1]["slots"][1]["species"]["name"], "Bayleef");
 }
 
 TEST_F(CliTest, SetTakesNamesInAnyCaseAndNumbers)
@@ -410,4 +425,37 @@ TEST_F(CliTest, ShowFailsWhenItsOutputCannotBeWritten)
 {
     const std::string command = std::string(TIDEWELL_CLI) + " show '" + Crystal().string() + "' >/dev/full 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 3);
+}
+
+TEST_F(CliTest, RivalTeamsFollowHisStarterUnlessToldOrTheyDoNotCheck)
+{
+    const Bytes original = MakeGameRom("BYTE");
+    Bytes broken = original;
+    broken.at(0x39B21) = 0x00; // the Burned Tower party's type
+    const auto bulbasaur = With(GameDefaults(), {{rival2, 1}});
+    const std::string leftAlone = "The rival's later teams were left as they were.";
+    const struct {
+        const Bytes& rom;
+        std::vector<std::string> options;
+        Bytes expected;
+        bool noted;
+    } cases[] = {
+        {original, {"--rival2", "bulbasaur"}, ExpectedAfterSave(original, "BYTE", bulbasaur), false},
+        {original, {"--rival2", "bulbasaur", "--no-rival-teams"},
+         ExpectedAfterSave(original, "BYTE", bulbasaur, true, false), false},
+        {broken, {"--rival2", "bulbasaur"}, ExpectedAfterSave(broken, "BYTE", bulbasaur, true, false), true},
+    };
+    for (const auto& [image, options, expected, noted] : cases) {
+        const fs::path rom = scratch.Write("rom.gbc", image);
+        std::vector<std::string> arguments{"set", rom};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const Outcome set = RunCli(arguments);
+        ASSERT_EQ(set.status, 0) << set.err;
+        EXPECT_EQ(ReadAll(rom), expected);
+        EXPECT_EQ(set.err.find(leftAlone) != std::string::npos, noted) << set.err;
+    }
+    // The defaults give back the game's own later teams.
+    const fs::path rom = scratch.Write("rom.gbc", ExpectedAfterSave(original, "BYTE", bulbasaur));
+    ASSERT_EQ(RunCli({"set", rom, "--defaults"}).status, 0);
+    EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, "BYTE", GameDefaults(), true, false));
 }

@@ -2,7 +2,9 @@
 
 #include "ExpectedOffsets.h"
 #include "GameImage.h"
+#include "GameIdentification.h"
 #include "ReferenceCheckData.h"
+#include "RivalTeams.h"
 
 #include <algorithm>
 #include <array>
@@ -46,9 +48,12 @@ Bytes Question(const Bytes& rom, std::string_view code, const Ball& ball, std::u
 
 } // namespace
 
-Bytes ExpectedAfterSave(Bytes rom, std::string_view code, const StarterSettings& values, bool labText)
+Bytes ExpectedAfterSave(Bytes rom, std::string_view code, const StarterSettings& values, bool labText,
+                        bool rivalTeams)
 {
     rom = WithValuesEverywhere(std::move(rom), OffsetsFor(code), values);
+    if (rivalTeams)
+        RewriteRivalTeams(rom, *IdentifyGame(code)->layout, values);
     if (labText) {
         for (std::size_t i = 0; i < balls.size(); ++i) {
             const Bytes text = Question(rom, code, balls[i], values[balls[i].species]);

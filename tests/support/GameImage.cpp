@@ -1,6 +1,7 @@
 #include "GameImage.h"
 
 #include "ExpectedOffsets.h"
+#include "RivalParties.h"
 
 #include <algorithm>
 #include <array>
@@ -223,6 +224,7 @@ Bytes MakeGameRom(std::string_view code)
     for (int ball = 1; ball <= 3; ++ball)
         PutBall(rom, code, balls[ball - 1], LabTextOffset(code, ball));
     PutRivals(rom, family);
+    PutRivalPartiesAndEvolutions(rom, code);
     PutCheckSignatures(rom, family);
     return rom;
 }

@@ -178,7 +178,8 @@ TEST_F(MainWindowTest, MenusOfferTheCommandsWithTheirKeys)
                               {"mnuSaveAs", QString::fromUtf8("Save ROM As\xE2\x80\xA6"), "Ctrl+Shift+S"},
                               {"mnuExportPatch", QString::fromUtf8("Export Patch\xE2\x80\xA6"), {}},
                               {"mnuBreak", "", {}}, {"mnuExit", "Exit", "Ctrl+Q"}}},
-        {"mnuOptions", "&Options", {{"mnuDefault", "Default Selection", {}}, {"mnuLabText", "Update Lab Dialogue", {}}}},
+        {"mnuOptions", "&Options", {{"mnuDefault", "Default Selection", {}}, {"mnuLabText", "Update Lab Dialogue", {}},
+                                    {"mnuRivalTeams", "Update Rival's Later Teams", {}}}},
         {"mnuHelp", "&Help", {{"mnuAbout", "About", {}}}},
     };
     const QList<QAction*> bar = window->menuBar()->actions();

@@ -43,18 +43,22 @@ protected:
     const fs::path rom;
 };
 
-TEST_F(OutletsTest, LabTextFollowsTheMenuAndTheChoiceIsRemembered)
+TEST_F(OutletsTest, LabTextAndRivalTeamsFollowTheMenuAndTheChoiceIsRemembered)
 {
     Open(rom);
     Trigger("mnuLabText");
-    const StarterSettings chosen = ChooseNewStarters();
+    Trigger("mnuRivalTeams");
+    StarterSettings chosen = ChooseNewStarters();
+    List(rival2)->setCurrentIndex(1);
+    chosen[rival2] = 1;
     Trigger("mnuSave");
     EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
-    EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, "AAUE", chosen, false));
+    EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, "AAUE", chosen, false, false));
     EXPECT_EQ(LevelBox(lvl3)->text(), "5") << "the box shows the level written";
 
     Form1 nextRun(chooser, boxes);
     EXPECT_FALSE(nextRun.findChild<QAction*>("mnuLabText")->isChecked());
+    EXPECT_FALSE(nextRun.findChild<QAction*>("mnuRivalTeams")->isChecked());
 }
 
 TEST_F(OutletsTest, SuccessSaysWhichQuestionWasLeftAlone)

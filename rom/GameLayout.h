@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PictureTables.h"
 #include "StarterLayout.h"
 
 #include <algorithm>
@@ -57,10 +58,12 @@ struct GameLayout {
     std::int32_t speciesNames; // 10 bytes per species, species 1 first
     std::int32_t baseData;     // 32 bytes per species, species 1 first
     bool hasBaseBlock;         // the end-of-ROM check data has Crystal's base block
+    const PictureTables* pictures;
 };
 
-inline constexpr GameLayout GoldSilver{GoldSilverLayout, GoldSilverBallScript, 0x1B0B74, 0x51B0B, false};
-inline constexpr GameLayout Crystal{CrystalLayout, CrystalBallScript, 0x53384, 0x51424, true};
+inline constexpr GameLayout GoldSilver{GoldSilverLayout, GoldSilverBallScript, 0x1B0B74, 0x51B0B, false,
+                                        &GoldSilverPictures};
+inline constexpr GameLayout Crystal{CrystalLayout, CrystalBallScript, 0x53384, 0x51424, true, &CrystalPictures};
 
 // A byte at its place in the file.
 struct ByteAt {

@@ -1,6 +1,7 @@
 #include "GameImage.h"
 
 #include "ExpectedOffsets.h"
+#include "PictureFixture.h"
 
 #include <algorithm>
 #include <array>
@@ -224,5 +225,6 @@ Bytes MakeGameRom(std::string_view code)
         PutBall(rom, code, balls[ball - 1], LabTextOffset(code, ball));
     PutRivals(rom, family);
     PutCheckSignatures(rom, family);
+    PutPictures(rom, code);
     return rom;
 }

@@ -140,6 +140,8 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
             connect(levelBox(value), &QLineEdit::textChanged, this, &Form1::updateModified);
         } else {
             connect(list(value), &QComboBox::currentIndexChanged, this, &Form1::updateModified);
+            if (KindOf(value) == ValueKind::species)
+                connect(list(value), &QComboBox::currentIndexChanged, this, &Form1::paintBanner);
         }
     }
 }
@@ -281,7 +283,9 @@ bool Form1::openPath(const std::filesystem::path& path)
     // Where this fails (read-only media, another owner) the ROM can still be
     // shown; Save then reports that it cannot write.
     MakeWritable(path);
+    banner.Load(path, *opened->game->layout);
     showRom(*opened->game, opened->values);
+    paintBanner();
     shownRom = std::move(*opened);
     enableLoadedControls();
     updateModified();
@@ -315,6 +319,11 @@ void Form1::enableLoadedControls()
 {
     for (const char* name : loadedStateControls)
         findChild<QObject*>(name)->setProperty("enabled", true);
+}
+
+void Form1::paintBanner()
+{
+    ui->Image1->setPixmap(banner.Paint(devicePixelRatioF(), readControls().values));
 }
 
 void Form1::updateModified()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Banner.h"
 #include "RecentRoms.h"
 #include "RomSession.h"
 #include "StarterLayout.h"
@@ -81,6 +82,7 @@ private:
     void refuse(const OpenRefusal& refusal);
     void showRom(const Game& game, const StarterSettings& values);
     void enableLoadedControls();
+    void paintBanner();
     ControlValues readControls() const;
     std::optional<StarterSettings> valuesToSave();
     SaveOptions saveOptions() const;
@@ -103,4 +105,5 @@ private:
     RecentRoms recentRoms;
     // The ROM on screen: its RomPath and GameCode, and what Save checks before it writes.
     std::optional<OpenedRom> shownRom;
+    StarterBanner banner;
 };

@@ -406,6 +406,7 @@ TEST_F(CommandsTest, BannerShowsTheRomsPicturesOfTheListedSpecies)
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const auto picture = FrontPictureOf(bytes, layout, chosen[i].second);
         ASSERT_EQ(pictures[i].isNull(), !picture) << i;
+        ASSERT_EQ(!picture, chosen[i].second == 0) << i;
         const Palette palette = PalettesOf(bytes, layout, chosen[i].second)->normal;
         for (int at = 0; picture && at < picture->width * picture->height; ++at) {
             const Rgb colour = palette[picture->indices[at]];

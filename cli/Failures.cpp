@@ -14,7 +14,8 @@ ExitStatus StatusOf(std::error_code error)
     if (error == RomErrc::unsupportedGame || error == RomErrc::notRecognised || error == RomErrc::romChanged
         || error == RomErrc::outsideOwnedRegions)
         return ExitStatus::refused;
-    if (error == RomErrc::nothingToExport || error == RomErrc::beyondIpsRange || error == RomErrc::patchOverRom)
+    if (error == RomErrc::nothingToExport || error == RomErrc::beyondIpsRange || error == RomErrc::patchOverRom
+        || error == RomErrc::pictureOverRom)
         return ExitStatus::usage;
     return ExitStatus::inputOutput;
 }
@@ -36,7 +37,7 @@ bool ConcernsTarget(const SaveFailure& failure)
     if (failure.left != RomLeft::untouched)
         return false;
     return failure.error.category() != RomCategory() || failure.error == RomErrc::notRegularFile
-        || failure.error == RomErrc::patchOverRom;
+        || failure.error == RomErrc::patchOverRom || failure.error == RomErrc::pictureOverRom;
 }
 
 } // namespace

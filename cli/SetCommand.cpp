@@ -3,6 +3,7 @@
 #include "Failures.h"
 #include "Outcomes.h"
 #include "ValueText.h"
+#include "Warnings.h"
 
 #include <algorithm>
 #include <iostream>
@@ -69,7 +70,10 @@ int RunSet(const SetRequest& request)
     auto rom = RomDocument::Open(request.rom);
     if (!rom)
         return Report(OpenFailure(request.rom, rom.error()));
-    const auto written = Write(*rom, WithChanges(rom->Values(), request.defaults, *chosen), request);
+    const StarterSettings values = WithChanges(rom->Values(), request.defaults, *chosen);
+    for (const std::string& warning : UnownWarnings(values))
+        Note(request.rom, warning);
+    const auto written = Write(*rom, values, request);
     if (!written)
         return Report(WriteFailure(request.rom, request.target.empty() ? request.rom : request.target,
                                    written.error()));

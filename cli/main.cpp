@@ -1,4 +1,5 @@
 #include "Failures.h"
+#include "PictureCommand.h"
 #include "SetCommand.h"
 #include "ShowCommand.h"
 
@@ -18,6 +19,9 @@ constexpr const char* rules =
     "empty part keeps its value (--ball1 ,10 changes only the level). It changes the\n"
     "ROM in place, rebuilding its check data, unless --output writes a changed copy\n"
     "or --bps or --ips writes a patch; at most one of these.\n"
+    "\n"
+    "picture writes the ROM's own front picture of a species (1 to 251) as a PNG file,\n"
+    "40, 48 or 56 pixels square, in the ROM's colours.\n"
     "\n"
     "Exit status: 0 done, 1 usage error (or nothing to export), 2 ROM refused\n"
     "(unsupported, not recognised, or changed meanwhile), 3 input/output failure.";
@@ -85,6 +89,13 @@ int main(int argc, char** argv)
     set->footer(rules);
     AddSetOptions(*set, request);
 
+    PictureRequest picture;
+    CLI::App* pictureCommand = app.add_subcommand("picture", "Write a species' front picture as a PNG file");
+    pictureCommand->add_option("ROM", picture.rom, "The ROM file")->required()->type_name("");
+    pictureCommand->add_option("SPECIES", picture.species, "The species, by name or number")->required()->type_name("");
+    pictureCommand->add_option("--output", picture.output, "The PNG file to write")->required()->type_name("FILE");
+    pictureCommand->add_flag("--shiny", picture.shiny, "Use the shiny colours");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -92,5 +103,7 @@ int main(int argc, char** argv)
     }
     if (show->parsed())
         return RunShow(shown, json);
+    if (pictureCommand->parsed())
+        return RunPicture(picture);
     return RunSet(request);
 }

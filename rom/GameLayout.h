@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PictureTables.h"
 #include "RivalSlots.h"
 #include "StarterLayout.h"
 
@@ -59,11 +60,13 @@ struct GameLayout {
     std::int32_t baseData;     // 32 bytes per species, species 1 first
     bool hasBaseBlock;         // the end-of-ROM check data has Crystal's base block
     const RivalTeamsLayout* rivalTeams;
+    const PictureTables* pictures;
 };
 
 inline constexpr GameLayout GoldSilver{GoldSilverLayout, GoldSilverBallScript, 0x1B0B74, 0x51B0B, false,
-                                       &GoldSilverRivalTeams};
-inline constexpr GameLayout Crystal{CrystalLayout, CrystalBallScript, 0x53384, 0x51424, true, &CrystalRivalTeams};
+                                       &GoldSilverRivalTeams, &GoldSilverPictures};
+inline constexpr GameLayout Crystal{CrystalLayout, CrystalBallScript, 0x53384, 0x51424, true, &CrystalRivalTeams,
+                                    &CrystalPictures};
 
 // A byte at its place in the file.
 struct ByteAt {

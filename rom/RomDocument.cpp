@@ -359,7 +359,18 @@ std::expected<SavePlan, SaveFailure> RomDocument::ExportPatch(const StarterSetti
     const auto patch = MakePatch(format, checked.image, plan.edits);
     if (!patch)
         return std::unexpected(SaveFailure{patch.error()});
-    if (const auto written = WriteNewFile(target, *patch, std::nullopt, identity_, overRom); !written)
-        return std::unexpected(SaveFailure{written.error()});
+    if (const auto written = WriteDerivedFile(*patch, target, overRom); !written)
+        return std::unexpected(written.error());
     return plan;
+}
+
+std::expected<void, SaveFailure> RomDocument::WriteDerivedFile(std::span<const std::uint8_t> bytes,
+                                                               const fs::path& target, std::error_code overRom) const
+{
+    if (IsThisRom(target))
+        return std::unexpected(SaveFailure{overRom});
+    const SignalsHeld held;
+    if (const auto written = WriteNewFile(target, bytes, std::nullopt, identity_, overRom); !written)
+        return std::unexpected(SaveFailure{written.error()});
+    return {};
 }

@@ -97,6 +97,12 @@ public:
                                                      PatchFormat format,
                                                      const std::filesystem::path& target) const;
 
+    // A new file made from the ROM, such as a picture from it: never over the
+    // ROM itself (`overRom`), 0666 less the umask.
+    std::expected<void, SaveFailure> WriteDerivedFile(std::span<const std::uint8_t> bytes,
+                                                      const std::filesystem::path& target,
+                                                      std::error_code overRom) const;
+
 private:
     struct Checked;
     struct Planned;

@@ -22,6 +22,7 @@ public:
         case RomErrc::nothingToExport:
             return "The starters are the same as in the ROM: there is nothing to export.";
         case RomErrc::patchOverRom: return "A patch cannot be written over the ROM it is made from.";
+        case RomErrc::pictureOverRom: return "A picture cannot be written over the ROM it is taken from.";
         case RomErrc::outsideOwnedRegions:
             return "Save would change bytes outside the places Tidewell writes, so nothing was written.";
         case RomErrc::beyondIpsRange: return "A change lies beyond the 16 MiB that an IPS patch can reach.";

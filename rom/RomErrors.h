@@ -19,6 +19,7 @@ enum class RomErrc {
     nothingToExport = 1010,
     patchOverRom = 1011,
     outsideOwnedRegions = 1012,
+    pictureOverRom = 1013,
 };
 
 const std::error_category& RomCategory() noexcept;

@@ -7,7 +7,7 @@ build="$repo/build"
 # Liberation Sans has the metrics of the face the window's texts are laid out for.
 # libxkbcommon-dev only answers Qt's own search for it, which otherwise warns on every configure.
 # zlib gives patch files their CRC32; CLI11 and nlohmann/json serve tidewell-cli.
-build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev libcli11-dev
+build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev libpng-dev libcli11-dev
                 nlohmann-json3-dev fonts-liberation2)
 build_purpose="the compiler, CMake, the Qt 6 and other development files, and the font Tidewell is built with"
 

@@ -1,10 +1,14 @@
 #include "Banner.h"
 
+#include "FrontPicture.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -13,6 +17,10 @@ constexpr int spriteScale = 2;
 constexpr int spriteSize = 24 * spriteScale;
 constexpr int spriteGap = 4;
 constexpr int edgeMargin = 10;
+constexpr int pictureBox = 56; // the game's 7 × 7 tiles
+constexpr int pictureGap = 2;
+constexpr int pictureMargin = 8;
+constexpr int titlePadding = 6;
 
 // Johto's starters face the title from the left, Kanto's from the right.
 constexpr std::array<const char*, 3> leftSprites{"cyndaquil", "chikorita", "totodile"};
@@ -37,7 +45,8 @@ void PaintBackground(QPainter& painter)
     painter.fillPath(wave, QColor(255, 255, 255, 40));
 }
 
-void PaintTitle(QPainter& painter)
+// Centred, and made smaller where it would not fit between `left` and `right`.
+void PaintTitle(QPainter& painter, qreal left, qreal right)
 {
     QFont font({"Liberation Sans", "Arial", "DejaVu Sans"}, -1, QFont::Black);
     font.setStyleHint(QFont::SansSerif);
@@ -46,6 +55,11 @@ void PaintTitle(QPainter& painter)
 
     QPainterPath title;
     title.addText(0, 0, font, "Tidewell");
+    const qreal room = right - left - 2 * titlePadding;
+    if (title.boundingRect().width() > room) {
+        const qreal scale = room / title.boundingRect().width();
+        title = QTransform::fromScale(scale, scale).map(title);
+    }
     const QRectF bounds = title.boundingRect();
     title.translate(bannerSize.width() / 2.0 - bounds.center().x(),
                     bannerSize.height() / 2.0 - bounds.center().y() - 2);
@@ -58,25 +72,69 @@ void PaintTitle(QPainter& painter)
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void PaintSprite(QPainter& painter, const char* name, int x)
+void PaintShadow(QPainter& painter, const QRectF& sprite)
 {
-    const int y = (bannerSize.height() - spriteSize) / 2 - 2;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0x10, 0x40, 0x18, 70));
-    painter.drawEllipse(QRectF(x + 6, y + spriteSize - 7, spriteSize - 12, 9));
+    painter.drawEllipse(QRectF(sprite.x() + 6, sprite.bottom() - 7, sprite.width() - 12, 9));
     painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void PaintSprite(QPainter& painter, const char* name, int x)
+{
+    const int y = (bannerSize.height() - spriteSize) / 2 - 2;
+    PaintShadow(painter, QRectF(x, y, spriteSize, spriteSize));
 
     const QPixmap sprite(QStringLiteral(":/sprites/%1.xpm").arg(QLatin1String(name)));
     painter.drawPixmap(QRect(x, y, spriteSize, spriteSize), sprite);
+}
+
+QImage ImageOf(const FrontPicture& picture, const Palette& palette)
+{
+    QImage image(picture.width, picture.height, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t index = picture.indices[y * picture.width + x];
+            image.setPixel(x, y, index == 0 ? qRgba(0, 0, 0, 0)
+                                            : qRgb(palette[index].red, palette[index].green, palette[index].blue));
+        }
+    return image;
+}
+
+// Where the game's 7 × 7 box holds a smaller picture: at the bottom, 8 pixels from the left.
+QPointF PlaceInBox(const QImage& picture, qreal pixel)
+{
+    return {std::min(pictureMargin, pictureBox - picture.width()) * pixel, (pictureBox - picture.height()) * pixel};
+}
+
+void PaintPicture(QPainter& painter, const QImage& picture, const QRectF& box, qreal devicePixelRatio)
+{
+    PaintShadow(painter, box);
+    if (picture.isNull()) {
+        painter.setPen(QPen(QColor(255, 255, 255, 120), 1, Qt::DashLine));
+        painter.setBrush(QColor(255, 255, 255, 50));
+        painter.drawRoundedRect(box.adjusted(4, 4, -4, -4), 6, 6);
+        return;
+    }
+    const int scale = std::max(1, static_cast<int>(std::floor(devicePixelRatio)));
+    QImage enlarged = picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    enlarged.setDevicePixelRatio(devicePixelRatio);
+    painter.drawImage(box.topLeft() + PlaceInBox(picture, scale / devicePixelRatio), enlarged);
+}
+
+QPixmap BlankBanner(qreal devicePixelRatio)
+{
+    QPixmap banner(bannerSize * devicePixelRatio);
+    banner.setDevicePixelRatio(devicePixelRatio);
+    return banner;
 }
 
 } // namespace
 
 QPixmap PaintBanner(qreal devicePixelRatio)
 {
-    QPixmap banner(bannerSize * devicePixelRatio);
-    banner.setDevicePixelRatio(devicePixelRatio);
+    QPixmap banner = BlankBanner(devicePixelRatio);
     QPainter painter(&banner);
     // Pixel art stays crisp when it is enlarged.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -86,6 +144,40 @@ QPixmap PaintBanner(qreal devicePixelRatio)
         PaintSprite(painter, rightSprites[i], bannerSize.width() - edgeMargin - spriteSize
                                                   - (2 - i) * (spriteSize + spriteGap));
     }
-    PaintTitle(painter);
+    const int besideSprites = edgeMargin + 3 * spriteSize + 2 * spriteGap;
+    PaintTitle(painter, besideSprites, bannerSize.width() - besideSprites);
+    return banner;
+}
+
+StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout, const StarterSettings& values)
+{
+    using enum StarterValue;
+    constexpr std::array order{poke1, poke2, poke3, rival1, rival2, rival3};
+    StarterPictures pictures;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto picture = FrontPictureOf(rom, layout, values[order[i]]);
+        const auto palettes = PalettesOf(rom, layout, values[order[i]]);
+        if (picture && palettes)
+            pictures[i] = ImageOf(*picture, palettes->normal);
+    }
+    return pictures;
+}
+
+QPixmap PaintBanner(qreal devicePixelRatio, const StarterPictures& pictures)
+{
+    QPixmap banner = BlankBanner(devicePixelRatio);
+    QPainter painter(&banner);
+    PaintBackground(painter);
+    const qreal box = pictureBox * std::max(1.0, std::floor(devicePixelRatio)) / devicePixelRatio;
+    const qreal top = std::round((bannerSize.height() - box) / 2 - 2);
+    for (int i = 0; i < 3; ++i) {
+        PaintPicture(painter, pictures[i], QRectF(pictureMargin + i * (box + pictureGap), top, box, box),
+                     devicePixelRatio);
+        PaintPicture(painter, pictures[3 + i],
+                     QRectF(bannerSize.width() - pictureMargin - box - (2 - i) * (box + pictureGap), top, box, box),
+                     devicePixelRatio);
+    }
+    const qreal besidePictures = pictureMargin + 3 * box + 2 * pictureGap;
+    PaintTitle(painter, besidePictures, bannerSize.width() - besidePictures);
     return banner;
 }

@@ -1,7 +1,26 @@
 #pragma once
 
+#include "GameLayout.h"
+#include "StarterSettings.h"
+
+#include <QImage>
 #include <QPixmap>
 
+#include <array>
+#include <cstdint>
+#include <span>
+
 // The 562 × 89 banner across the top of the main window, painted sharp for
-// the given device pixel ratio.
+// the given device pixel ratio, with its built-in art.
 QPixmap PaintBanner(qreal devicePixelRatio);
+
+// A ROM's own front pictures of Poké Balls 1 to 3, then of the rival's
+// starters 1 to 3, in the normal colours with colour 0 transparent; a null
+// image for a species without a picture.
+using StarterPictures = std::array<QImage, 6>;
+StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout,
+                           const StarterSettings& values);
+
+// The banner with the ROM's pictures: the balls' at the left end, the rival's
+// at the right, one picture pixel to a whole number of device pixels.
+QPixmap PaintBanner(qreal devicePixelRatio, const StarterPictures& pictures);

@@ -7,6 +7,7 @@
 #include "Outcomes.h"
 #include "RomErrors.h"
 #include "StarterControls.h"
+#include "Warnings.h"
 #include "clsCommonDialog.h"
 #include "ui_Form1.h"
 
@@ -113,6 +114,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     connect(ui->mnuAbout, &QAction::triggered, this, &Form1::about);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(controls, &StarterControls::changed, this, &Form1::updateModified);
+    connect(controls, &StarterControls::changed, this, &Form1::paintBanner);
 }
 
 Form1::~Form1() = default;
@@ -218,6 +220,28 @@ void Form1::showRom()
     ui->language->setText(FromUtf8(game.language));
     setWindowTitle(FromUtf8(game.windowCaption) + "[*]");
     controls->Show(document->Values());
+    paintBanner();
+}
+
+// The ROM's own pictures of the species shown; none for a list with no entry.
+void Form1::paintBanner()
+{
+    if (!document)
+        return;
+    const ShownValues controlled = controls->Shown();
+    StarterSettings shown;
+    for (StarterValue value : AllStarterValues)
+        shown[value] = controlled[IndexOf(value)].value_or(0);
+    ui->Image1->setPixmap(
+        PaintBanner(devicePixelRatioF(), PicturesOf(document->Image(), *document->GameOf().layout, shown)));
+}
+
+// Elm shows a ball's Pokémon before the game has chosen Unown's letter.
+bool Form1::confirmUnownInBalls(const StarterSettings& values)
+{
+    return std::ranges::all_of(UnownWarnings(values), [this](const std::string& warning) {
+        return messageBoxes.AskToSaveAnyway(this, FromUtf8(warning) + " Save anyway?", programTitle) == BoxAnswer::save;
+    });
 }
 
 void Form1::updateModified()
@@ -233,7 +257,7 @@ void Form1::saveRom()
 bool Form1::save()
 {
     const auto values = valuesToSave();
-    if (!values)
+    if (!values || !confirmUnownInBalls(*values))
         return false;
     const auto saved = document->Save(*values, saveOptions());
     if (!saved) {
@@ -258,7 +282,7 @@ std::optional<Form1::SaveTarget> Form1::askWhereToSave(const QString& title, con
 void Form1::saveRomAs()
 {
     const auto values = valuesToSave();
-    if (!values)
+    if (!values || !confirmUnownInBalls(*values))
         return;
     const auto chosen = askWhereToSave("Save ROM As", FileName(document->Path()), "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb",
                                        ".gbc");

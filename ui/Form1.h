@@ -57,6 +57,8 @@ private:
     bool canDiscardEdits();
     bool openPath(const std::filesystem::path& path);
     void showRom();
+    void paintBanner();
+    bool confirmUnownInBalls(const StarterSettings& values);
     std::optional<StarterSettings> valuesToSave();
     SaveOptions saveOptions() const;
     bool save();

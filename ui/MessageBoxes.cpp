@@ -22,3 +22,10 @@ BoxAnswer QtMessageBoxes::AskToSave(QWidget* owner, const QString& text, const Q
     default: return BoxAnswer::cancel;
     }
 }
+
+BoxAnswer QtMessageBoxes::AskToSaveAnyway(QWidget* owner, const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Save | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save ? BoxAnswer::save : BoxAnswer::cancel;
+}

@@ -16,10 +16,13 @@ public:
     virtual void Show(QWidget* owner, const QString& text, const QString& title, BoxIcon icon) = 0;
     // Whether to save unsaved changes first: Save, Discard or Cancel.
     virtual BoxAnswer AskToSave(QWidget* owner, const QString& text, const QString& title) = 0;
+    // Whether to save in spite of a warning: Save or Cancel.
+    virtual BoxAnswer AskToSaveAnyway(QWidget* owner, const QString& text, const QString& title) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(QWidget* owner, const QString& text, const QString& title, BoxIcon icon) override;
     BoxAnswer AskToSave(QWidget* owner, const QString& text, const QString& title) override;
+    BoxAnswer AskToSaveAnyway(QWidget* owner, const QString& text, const QString& title) override;
 };

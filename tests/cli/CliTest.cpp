@@ -1,5 +1,6 @@
 #include "ExpectedOffsets.h"
 #include "ExpectedSave.h"
+#include "FrontPicture.h"
 #include "GameImage.h"
 #include "PatchReader.h"
 #include "RivalTeams.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <png.h>
 
 #include <chrono>
 #include <csignal>
@@ -286,6 +288,28 @@ TEST_F(CliTest, NoLabTextKeepsElmsQuestions)
     ASSERT_EQ(RunCli({"set", rom, "--ball1", "pikachu", "--no-lab-text"}).status, 0);
     EXPECT_EQ(question(), before);
     EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], 25);
+}
+
+TEST_F(CliTest, PictureWritesTheDecodersPixelsInTheRomsColours)
+{
+    const fs::path rom = Crystal();
+    const fs::path png = scratch.File("pikachu.png");
+    const Outcome written = RunCli({"picture", rom, "Pikachu", "--output", png, "--shiny"});
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(RunCli({"picture", rom, "0", "--output", png}).status, 1);
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str()));
+    image.format = PNG_FORMAT_RGB;
+    Bytes rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    const Bytes bytes = ReadAll(rom);
+    const auto picture = FrontPictureOf(bytes, *IdentifyGame("BYTE")->layout, 25);
+    const Palette palette = PalettesOf(bytes, *IdentifyGame("BYTE")->layout, 25)->shiny;
+    ASSERT_EQ(rgb.size(), picture->indices.size() * 3);
+    for (std::size_t i = 0; i < picture->indices.size(); ++i)
+        ASSERT_EQ((Rgb{rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]}), palette[picture->indices[i]]) << i;
 }
 
 } // namespace

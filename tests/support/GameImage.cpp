@@ -1,6 +1,7 @@
 #include "GameImage.h"
 
 #include "ExpectedOffsets.h"
+#include "PictureFixture.h"
 #include "RivalParties.h"
 
 #include <algorithm>
@@ -226,5 +227,6 @@ Bytes MakeGameRom(std::string_view code)
     PutRivals(rom, family);
     PutRivalPartiesAndEvolutions(rom, code);
     PutCheckSignatures(rom, family);
+    PutPictures(rom, code);
     return rom;
 }

@@ -10,7 +10,8 @@
 // A 2 MiB ROM of the given game ("AAUE", "AAXE", "BYTE", "BYTU") laid out like
 // the unmodified game wherever Tidewell looks: the three Poké Ball scripts with
 // their default starters, Elm's three questions, the rival's parties, the
-// species names and base data, and the signatures of the end-of-ROM check data.
+// species names and base data, the signatures of the end-of-ROM check data,
+// and front pictures with their palettes (PictureFixture.h).
 // Everything else keeps MakeRom's pattern.
 Bytes MakeGameRom(std::string_view code);
 

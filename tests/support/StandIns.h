@@ -65,6 +65,11 @@ public:
         return answer;
     }
 
+    BoxAnswer AskToSaveAnyway(QWidget* owner, const QString& text, const QString& title) override
+    {
+        return AskToSave(owner, text, title);
+    }
+
     std::vector<Box> shown;
     std::vector<Box> asked;
     std::deque<BoxAnswer> answers;

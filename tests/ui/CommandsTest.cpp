@@ -1,5 +1,8 @@
 #include "ExpectedSave.h"
 #include "FileSizeLimit.h"
+#include "FrontPicture.h"
+#include "GameIdentification.h"
+#include "Banner.h"
 #include "CommandsFixture.h"
 #include "QtPrinters.h"
 
@@ -54,6 +57,14 @@ TEST_P(EditRoundTrip, OpenEditSaveReopen)
             List(value)->setCurrentIndex(chosen[value]);
         }
     }
+    // Poké Ball 2 now holds Unown (201), which Elm's lab cannot show: Cancel writes nothing.
+    const Box unown{window, "Pok\xC3\xA9 Ball 2 holds Unown. Elm's lab cannot show its picture: the game will show "
+                            "garbage there and may freeze. Save anyway?", "Tidewell", BoxIcon::none};
+    Trigger("mnuSave");
+    EXPECT_EQ(boxes.asked, std::vector<Box>{unown});
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(ReadAll(rom), original);
+    boxes.answers.push_back(BoxAnswer::save);
     Trigger("mnuSave");
     EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
     EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, code, chosen));
@@ -386,6 +397,39 @@ TEST_F(CommandsTest, OpeningAnotherGameReplacesEverything)
     EXPECT_EQ(Label("txtCode"), "BYTE");
     EXPECT_EQ(window->windowTitle(), "BYTE - Tidewell[*]");
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(CommandsTest, BannerShowsTheRomsPicturesOfTheListedSpecies)
+{
+    const auto banner = [this] { return window->findChild<QLabel*>("Image1")->pixmap().toImage(); };
+    const QImage builtIn = banner();
+    Open(scratch.Write("other.gbc", MakeRom("XXXX")));
+    EXPECT_EQ(banner(), builtIn);
+
+    const std::filesystem::path rom = scratch.Write("rom.gbc", MakeGameRom("AAUE"));
+    Open(rom);
+    const std::pair<StarterValue, std::uint8_t> chosen[] = {{poke1, 25},   {poke2, 201},  {poke3, 1},
+                                                            {rival1, 0},  {rival2, 250}, {rival3, 7}};
+    StarterSettings values;
+    for (const auto& [value, species] : chosen) {
+        List(value)->setCurrentIndex(species);
+        values[value] = species;
+    }
+    const Bytes bytes = ReadAll(rom);
+    const GameLayout& layout = *IdentifyGame("AAUE")->layout;
+    const StarterPictures pictures = PicturesOf(bytes, layout, values);
+    EXPECT_EQ(banner(), PaintBanner(window->devicePixelRatioF(), pictures).toImage());
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const auto picture = FrontPictureOf(bytes, layout, chosen[i].second);
+        ASSERT_EQ(pictures[i].isNull(), !picture) << i;
+        ASSERT_EQ(!picture, chosen[i].second == 0) << i;
+        const Palette palette = PalettesOf(bytes, layout, chosen[i].second)->normal;
+        for (int at = 0; picture && at < picture->width * picture->height; ++at) {
+            const Rgb colour = palette[picture->indices[at]];
+            const QRgb expected = picture->indices[at] ? qRgb(colour.red, colour.green, colour.blue) : qRgba(0, 0, 0, 0);
+            ASSERT_EQ(pictures[i].pixel(at % picture->width, at / picture->width), expected) << i << ' ' << at;
+        }
+    }
 }
 
 } // namespace

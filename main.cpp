@@ -7,23 +7,42 @@
 #include <QCommandLineParser>
 #include <QIcon>
 
+namespace {
+
+// Answers --help and --version before anything opens the display, which a
+// terminal without one does not have.
+void AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments, const QCommandLineOption& help,
+                          const QCommandLineOption& version)
+{
+    const QCoreApplication beforeDisplay(argc, argv);
+    arguments.parse(QCoreApplication::arguments());
+    if (arguments.isSet(help))
+        arguments.showHelp();
+    if (arguments.isSet(version))
+        arguments.showVersion();
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setOrganizationName("Tidewell");
     QApplication::setApplicationName("Tidewell");
     QApplication::setApplicationVersion(PROJECT_VERSION);
+
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription("Changes the starter Pokémon of Pokémon Gold, Silver and Crystal ROMs.");
+    const QCommandLineOption help = arguments.addHelpOption();
+    const QCommandLineOption version = arguments.addVersionOption();
+    arguments.addPositionalArgument("rom", "The ROM to open at start-up.", "[ROM]");
+    AnswerWithoutDisplay(argc, argv, arguments, help, version);
+
+    QApplication app(argc, argv);
     QApplication::setDesktopFileName("org.tidewell.Tidewell");
     QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
     // The menus would otherwise take the desktop's generic face, which is
     // Liberation Mono where only the Liberation fonts are installed.
     QApplication::setFont(ApplicationFont());
-
-    QCommandLineParser arguments;
-    arguments.setApplicationDescription("Changes the starter Pokémon of Pokémon Gold, Silver and Crystal ROMs.");
-    arguments.addHelpOption();
-    arguments.addVersionOption();
-    arguments.addPositionalArgument("rom", "The ROM to open at start-up.", "[ROM]");
     arguments.process(app);
 
     QtFileDialogs fileDialogs;

@@ -3,19 +3,15 @@
 #include "Catalogues.h"
 #include "HexFunctions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <limits>
+#include <numeric>
 #include <ranges>
 #include <span>
 
 namespace {
-
-std::span<const std::string_view> CatalogueOf(ValueKind kind)
-{
-    if (kind == ValueKind::species)
-        return SpeciesCatalogue;
-    return ItemCatalogue;
-}
 
 std::string KindName(ValueKind kind)
 {
@@ -53,29 +49,68 @@ std::optional<unsigned> NumberIn(std::string_view text)
     return number;
 }
 
-// Names compare without case, and "Poke" matches "Poké".
-std::string Folded(std::string_view text)
+// Names compare on their letters and digits alone, without case, and "Poke"
+// matches "Poké": "nidoran f" is "Nidoran (f)", "mr mime" is "Mr. Mime".
+std::string Key(std::string_view text)
 {
-    std::string folded;
+    std::string key;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
         if (text.substr(i, 2) == "é" || text.substr(i, 2) == "É") {
-            folded += 'e';
+            key += 'e';
             ++i;
-        } else {
-            const char c = text[i];
-            folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        } else if (std::isalnum(c)) {
+            key += static_cast<char>(std::tolower(c));
         }
     }
-    return folded;
+    return key;
+}
+
+// Levenshtein distance: the fewest insertions, deletions and substitutions.
+std::size_t EditDistance(std::string_view from, std::string_view to)
+{
+    std::vector<std::size_t> row(to.size() + 1);
+    std::iota(row.begin(), row.end(), 0);
+    for (std::size_t i = 1; i <= from.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= to.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (from[i - 1] != to[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[to.size()];
+}
+
+// The names nearest to the key, at most three, as "did you mean" lists them.
+std::string NearestNames(ValueKind kind, std::string_view key)
+{
+    std::vector<std::pair<std::size_t, std::string_view>> ranked;
+    for (const std::string_view name : CatalogueOf(kind))
+        if (const std::string nameKey = Key(name); !nameKey.empty())
+            ranked.emplace_back(EditDistance(key, nameKey), name);
+    std::ranges::stable_sort(ranked, {}, &std::pair<std::size_t, std::string_view>::first);
+    std::vector<std::string_view> nearest;
+    for (const auto& [distance, name] : ranked) {
+        if (distance > ranked.front().first || nearest.size() == 3)
+            break;
+        if (std::ranges::find(nearest, name) == nearest.end())
+            nearest.push_back(name);
+    }
+    std::string listed = Quoted(nearest.front());
+    for (std::size_t i = 1; i < nearest.size(); ++i)
+        listed += (i + 1 == nearest.size() ? " or " : ", ") + Quoted(nearest[i]);
+    return listed;
 }
 
 std::expected<std::uint8_t, std::string> ByteNamed(ValueKind kind, std::string_view name)
 {
     const auto catalogue = CatalogueOf(kind);
-    const std::string wanted = Folded(name);
+    const std::string wanted = Key(name);
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
-        if (Folded(catalogue[i]) != wanted)
+        if (Key(catalogue[i]) != wanted)
             continue;
         if (found)
             return std::unexpected(Quoted(name) + " names more than one " + KindName(kind)
@@ -83,7 +118,8 @@ std::expected<std::uint8_t, std::string> ByteNamed(ValueKind kind, std::string_v
         found = i;
     }
     if (!found)
-        return std::unexpected("no " + KindName(kind) + " is named " + Quoted(name));
+        return std::unexpected("no " + KindName(kind) + " is named " + Quoted(name) + " (did you mean "
+                               + NearestNames(kind, wanted) + "?)");
     return static_cast<std::uint8_t>(*found);
 }
 
@@ -100,6 +136,13 @@ std::expected<std::uint8_t, std::string> CatalogueByte(ValueKind kind, std::stri
 }
 
 } // namespace
+
+std::span<const std::string_view> CatalogueOf(ValueKind kind)
+{
+    if (kind == ValueKind::species)
+        return SpeciesCatalogue;
+    return ItemCatalogue;
+}
 
 std::optional<std::string_view> NameOf(ValueKind kind, std::uint8_t byte)
 {

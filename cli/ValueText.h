@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The names of the species or item bytes, the byte's name at its position.
+std::span<const std::string_view> CatalogueOf(ValueKind kind);
 
 // The catalogue's name for a species or item byte; none past the catalogue's end.
 std::optional<std::string_view> NameOf(ValueKind kind, std::uint8_t byte);
@@ -18,7 +22,8 @@ std::string NamedByte(ValueKind kind, std::uint8_t byte);
 
 // The byte for a value given as text: a level as the editor takes it (0 to
 // 100), a species or item as a decimal or 0x-hexadecimal number or as a name
-// from the catalogue, in any case. A name several entries share is refused.
+// from the catalogue, in any case and spacing. A name several entries share is
+// refused; one that matches none is refused with the nearest names.
 std::expected<std::uint8_t, std::string> ValueFromText(ValueKind kind, std::string_view text);
 
 // The values one option gives for its row, "SPECIES[,LEVEL[,ITEM]]"; an empty

@@ -1,4 +1,5 @@
 #include "Failures.h"
+#include "ListCommand.h"
 #include "PictureCommand.h"
 #include "SetCommand.h"
 #include "ShowCommand.h"
@@ -10,10 +11,11 @@
 namespace {
 
 constexpr const char* rules =
-    "Species and items are given by name, in any case (\"Poke\" for \"Poké\" too), or by\n"
-    "number, decimal or 0x-hexadecimal: species 0 to 251, items 0 to 255. A name that\n"
-    "several entries share, such as \"?????\", must be given as its number. Levels go\n"
-    "from 0 to 100.\n"
+    "Species and items are given by name, in any case and spacing (\"Poke\" for \"Poké\"\n"
+    "too, \"mr mime\" for \"Mr. Mime\"), or by number, decimal or 0x-hexadecimal:\n"
+    "species 0 to 251, items 0 to 255; list species and list items print them. A name\n"
+    "that several entries share, such as \"?????\", must be given as its number. Levels\n"
+    "go from 0 to 100.\n"
     "\n"
     "set starts from the ROM's values, applies --defaults, then each option given; an\n"
     "empty part keeps its value (--ball1 ,10 changes only the level). It changes the\n"
@@ -72,7 +74,7 @@ int main(int argc, char** argv)
 {
     CLI::App app{"Shows and changes the starter Pokémon of a Pokémon Gold, Silver or Crystal ROM.",
                  "tidewell-cli"};
-    app.footer(rules);
+    app.set_version_flag("--version", "tidewell-cli " PROJECT_VERSION);
     app.require_subcommand(1);
     app.failure_message([](const CLI::App*, const CLI::Error& error) {
         return "tidewell-cli: " + std::string(error.what()) + "\n";
@@ -84,17 +86,25 @@ int main(int argc, char** argv)
     show->add_option("ROM", shown, "The ROM file")->required()->type_name("");
     show->add_flag("--json", json, "Print one JSON object instead of a table");
 
+    std::string listed;
+    bool listJson = false;
+    CLI::App* list = app.add_subcommand("list", "Print the species or item numbers and their names");
+    list->add_option("WHAT", listed, "species or items")->required()->check(CLI::IsMember({"species", "items"}));
+    list->add_flag("--json", listJson, "Print one JSON array instead of lines");
+
     SetRequest request;
     CLI::App* set = app.add_subcommand("set", "Change starter values and write them");
     set->footer(rules);
     AddSetOptions(*set, request);
-
     PictureRequest picture;
     CLI::App* pictureCommand = app.add_subcommand("picture", "Write a species' front picture as a PNG file");
     pictureCommand->add_option("ROM", picture.rom, "The ROM file")->required()->type_name("");
     pictureCommand->add_option("SPECIES", picture.species, "The species, by name or number")->required()->type_name("");
     pictureCommand->add_option("--output", picture.output, "The PNG file to write")->required()->type_name("FILE");
     pictureCommand->add_flag("--shiny", picture.shiny, "Use the shiny colours");
+
+    // Set last: a subcommand takes its parent's footer when it is added.
+    app.footer(rules);
 
     try {
         app.parse(argc, argv);
@@ -105,5 +115,7 @@ int main(int argc, char** argv)
         return RunShow(shown, json);
     if (pictureCommand->parsed())
         return RunPicture(picture);
+    if (list->parsed())
+        return RunList(listed == "species" ? ValueKind::species : ValueKind::item, listJson);
     return RunSet(request);
 }

@@ -46,11 +46,11 @@ std::string TextOf(std::FILE* file)
     return text;
 }
 
-// Runs the built tidewell-cli; its output goes through unnamed temporary
-// files, which any user can write.
-Outcome RunCli(std::vector<std::string> arguments)
+// Runs the built tidewell-cli, or a copy of it; its output goes through
+// unnamed temporary files, which any user can write.
+Outcome RunCli(std::vector<std::string> arguments, const fs::path& program = TIDEWELL_CLI)
 {
-    arguments.insert(arguments.begin(), TIDEWELL_CLI);
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -171,6 +171,31 @@ TEST_F(CliTest, SetTakesNamesInAnyCaseAndNumbers)
     }
 }
 
+TEST_F(CliTest, ListsAndMatchesNamesAndSuggestsTheNearest)
+{
+    const std::tuple<std::vector<std::string>, int, std::string, std::uint8_t> cases[] = {
+        {{"list", "species"}, 0, "  0  ?????\n  1  Bulbasaur\n", 155},
+        {{"list", "items", "--json"}, 0, "\"number\": 173,\n    \"name\": \"Berry\"", 155},
+        {{"set", "ROM", "--ball1", "nidoran f"}, 0, "", 29},
+        {{"set", "ROM", "--ball1", "NIDORANF"}, 0, "", 29},
+        {{"set", "ROM", "--ball1", "Nidoran (m)"}, 0, "", 32},
+        {{"set", "ROM", "--ball1", "mr mime"}, 0, "", 122},
+        {{"set", "ROM", "--ball1", "nidoran"}, 1, "(did you mean \"Nidoran (f)\" or \"Nidoran (m)\"?)", 155},
+        {{"set", "ROM", "--ball1", "pikachoo"}, 1, "no species is named \"pikachoo\" (did you mean \"Pikachu\"?)", 155},
+        {{"set", "ROM", "--ball1", ",,pokebal"}, 1, "no item is named \"pokebal\" (did you mean \"Poké Ball\"?)", 155},
+        {{"--version"}, 0, "tidewell-cli " PROJECT_VERSION "\n", 155},
+        {{"show", "--help"}, 0, "Print the game and its fifteen starter values\n", 155},
+    };
+    for (auto [arguments, status, text, species] : cases) {
+        const fs::path rom = Crystal();
+        std::ranges::replace(arguments, std::string("ROM"), rom.string());
+        const Outcome run = RunCli(arguments);
+        EXPECT_EQ(run.status, status) << arguments.back();
+        EXPECT_NE((run.out + run.err).find(text), std::string::npos) << run.out << run.err;
+        EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], species) << arguments.back();
+    }
+}
+
 TEST_F(CliTest, DefaultsComeBeforeTheOptions)
 {
     const fs::path rom = Rom("AAXE", Numbered(3));
@@ -219,8 +244,11 @@ TEST_F(CliTest, UnwritableFolderIsAnInputOutputFailure)
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
                                 | fs::perms::others_exec);
     const fs::path copy = locked / "copy.gbc";
+    // The build folder may sit where only its owner can reach it.
+    const fs::path program = scratch.File("tidewell-cli");
+    fs::copy_file(TIDEWELL_CLI, program);
     AsOrdinaryUser user;
-    const Outcome refused = RunCli({"set", rom, "--ball1", "mew", "--output", copy});
+    const Outcome refused = RunCli({"set", rom, "--ball1", "mew", "--output", copy}, program);
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.err, "tidewell-cli: " + copy.string() + ": Permission denied.\n");
 }

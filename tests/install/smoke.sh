@@ -11,8 +11,10 @@ if [ "${1:-}" != --on-display ]; then
     cmake --install "$build" --prefix "$stage/usr" >/dev/null
     # A desktop session provides a private runtime folder.
     mkdir -m 700 "$stage/runtime"
-    XDG_RUNTIME_DIR="$stage/runtime" exec xvfb-run -a -s "-screen 0 800x600x24" \
+    XDG_RUNTIME_DIR="$stage/runtime" xvfb-run -a -s "-screen 0 800x600x24" \
         "$0" --on-display "$stage/usr/bin/tidewell" "$stage/output"
+    # Not exec'd, so that the trap removes the stage afterwards.
+    exit
 fi
 
 binary=$2 output=$3

@@ -17,8 +17,10 @@ if [ "${1:-}" != --on-display ]; then
     # folder rather than the user's settings. Without -noreset the second start
     # races the server's reset after the first program leaves.
     XDG_RUNTIME_DIR="$stage/runtime" XDG_CONFIG_HOME="$stage/config" \
-        exec xvfb-run -a -s "-screen 0 800x600x24 -noreset" \
+        xvfb-run -a -s "-screen 0 800x600x24 -noreset" \
         "$0" --on-display "$stage/usr/bin/tidewell" "$stage"
+    # Not exec'd, so that the trap removes the stage afterwards.
+    exit
 fi
 
 binary=$2 stage=$3 output=$3/output

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -8,6 +9,9 @@ int main(int argc, char** argv)
 {
     // Widget tests run without a display, on Qt's offscreen platform.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without one, Qt makes itself a runtime folder in /tmp and leaves it there.
+    const QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     // Settings go to a folder of this run's own: never the user's, and never

@@ -26,7 +26,7 @@ std::string Sentence(std::string text)
     const auto lineBreak = text.find('\n');
     if (lineBreak != std::string::npos)
         return Sentence(text.substr(0, lineBreak)) + ' ' + text.substr(lineBreak + 1);
-    if (!text.ends_with('.'))
+    if (!text.ends_with('.') && !text.ends_with('?') && !text.ends_with("?)"))
         text += '.';
     return text;
 }

@@ -1,7 +1,15 @@
 #include "StandIns.h"
+#include "QtFileDialogs.h"
+#include "RomImage.h"
 #include "clsCommonDialog.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -112,3 +120,28 @@ TEST(CommonDialog, SaveKeepsTheLastOpenedPathAndLeavesItsExtensionBehind)
 }
 
 } // namespace
+
+// A name typed without an ending takes the ending of the filter the person chose.
+TEST(QtFileDialogs, ABareNameTakesTheChosenFiltersEnding)
+{
+    ScratchFolder scratch;
+    QtFileDialogs platform;
+    OpenFileName record;
+    record.filter = QString("BPS patches") + QChar(0) + "*.bps" + QChar(0) + "IPS patches" + QChar(0) + "*.ips"
+                    + QChar(0);
+    record.initialDir = QString::fromStdString(scratch.File("").string());
+    record.defaultExtension = ".bps";
+    QTimer::singleShot(0, [] {
+        QFileDialog* dialog = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            dialog = dialog ? dialog : qobject_cast<QFileDialog*>(window);
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        types->setCurrentIndex(1);
+        emit types->textActivated(types->currentText()); // as a click on the entry does
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("bare");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    ASSERT_TRUE(platform.GetSaveFileName(record));
+    EXPECT_TRUE(record.file.endsWith("/bare.ips")) << record.file.toStdString();
+    EXPECT_EQ(record.filterIndex, 2);
+}

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMimeData>
@@ -24,18 +23,6 @@
 namespace {
 
 const QString programTitle = QStringLiteral("Tidewell");
-
-// Enabled one after the other once a ROM is shown; exactly the controls that
-// start disabled.
-constexpr std::array<const char*, 44> loadedStateControls{
-    "mnuSave", "mnuSaveAs", "mnuExportPatch", "Frame5", "mnuDefault", "txtName", "txtCDE", "lang",
-    "Frame1", "Frame3", "Frame4", "Frame6", "Frame7", "Frame8",
-    "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8",
-    "Label9", "Label10", "Label11", "Label12", "Label13", "Label14", "Label15", "Label16",
-    "poke1", "poke2", "poke3", "rival1", "rival2", "rival3",
-    "lvl1", "lvl2", "lvl3", "rlvl1", "rlvl2", "rlvl3",
-    "item1", "item2", "item3",
-};
 
 QString FromUtf8(std::string_view text)
 {
@@ -102,7 +89,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
         control->setFont(control == ui->Frame2 ? QApplication::font() : FormFont());
     ui->Image1->setPixmap(PaintBanner(devicePixelRatioF()));
     controls = new StarterControls(*ui->centralWidget);
-    fillRecentMenu();
+    recentRoms = new RecentRoms(*ui->mnuRecent);
     Remember(ui->mnuLabText, QStringLiteral("updateLabDialogue"));
     Remember(ui->mnuRivalTeams, QStringLiteral("updateRivalTeams"));
 
@@ -113,6 +100,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     connect(ui->mnuDefault, &QAction::triggered, this, &Form1::defaultSelection);
     connect(ui->mnuAbout, &QAction::triggered, this, &Form1::about);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(recentRoms, &RecentRoms::chosen, this, &Form1::openRecent);
     connect(controls, &StarterControls::changed, this, &Form1::updateModified);
     connect(controls, &StarterControls::changed, this, &Form1::paintBanner);
 }
@@ -183,12 +171,8 @@ void Form1::openRomFile(const QString& path)
 
 void Form1::openRecent(const QString& path)
 {
-    if (!canDiscardEdits() || openPath(QFileInfo(path).filesystemFilePath()))
-        return;
-    if (!QFileInfo::exists(path)) {
-        recentRoms.Remove(path);
-        fillRecentMenu();
-    }
+    if (canDiscardEdits() && !openPath(QFileInfo(path).filesystemFilePath()) && !QFileInfo::exists(path))
+        recentRoms->Remove(path);
 }
 
 bool Form1::openPath(const std::filesystem::path& path)
@@ -204,10 +188,13 @@ bool Form1::openPath(const std::filesystem::path& path)
     }
     document = std::move(*opened);
     showRom();
-    for (const char* name : loadedStateControls)
-        findChild<QObject*>(name)->setProperty("enabled", true);
+    // Everything that waits for a ROM starts disabled.
+    for (QWidget* control : ui->centralWidget->findChildren<QWidget*>())
+        control->setEnabled(true);
+    for (QAction* command : {ui->mnuSave, ui->mnuSaveAs, ui->mnuExportPatch, ui->mnuDefault})
+        command->setEnabled(true);
     updateModified();
-    rememberRecent(path);
+    recentRoms->Add(QFileInfo(path).absoluteFilePath());
     ui->poke1->setFocus();
     return true;
 }
@@ -293,7 +280,7 @@ void Form1::saveRomAs()
         reportFailure(saved.error());
         return;
     }
-    rememberRecent(document->Path());
+    recentRoms->Add(QFileInfo(document->Path()).absoluteFilePath());
     showSaved(*values, FromUtf8(SavedText(*saved)));
 }
 
@@ -318,24 +305,10 @@ void Form1::exportPatch()
 
 std::optional<StarterSettings> Form1::valuesToSave()
 {
-    const ShownValues shown = controls->Shown();
-    StarterSettings values;
-    for (StarterValue value : AllStarterValues)
-        values[value] = shown[IndexOf(value)].value_or(0);
-    const auto missing = [&shown](ValueKind kind) {
-        return std::ranges::any_of(AllStarterValues, [&](StarterValue value) {
-            return KindOf(value) == kind && !shown[IndexOf(value)];
-        });
-    };
-    if (missing(ValueKind::level)) {
-        warn("Please enter levels between 0 and 100.");
-        return std::nullopt;
-    }
-    if (missing(ValueKind::species) || missing(ValueKind::item)) {
-        warn("Please choose a species in every list.");
-        return std::nullopt;
-    }
-    return values;
+    const auto values = controls->ValuesToSave();
+    if (!values)
+        warn(values.error());
+    return values ? std::optional(*values) : std::nullopt;
 }
 
 SaveOptions Form1::saveOptions() const
@@ -376,22 +349,6 @@ void Form1::about()
     aboutWindow->show();
     aboutWindow->raise();
     aboutWindow->activateWindow();
-}
-
-void Form1::rememberRecent(const std::filesystem::path& path)
-{
-    recentRoms.Add(QFileInfo(path).absoluteFilePath());
-    fillRecentMenu();
-}
-
-void Form1::fillRecentMenu()
-{
-    ui->mnuRecent->clear();
-    for (const QString& path : recentRoms.Paths()) {
-        QAction* item = ui->mnuRecent->addAction(QDir::toNativeSeparators(path).replace('&', "&&"));
-        connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
-    }
-    ui->mnuRecent->setEnabled(!ui->mnuRecent->isEmpty());
 }
 
 // The platform's description of a failure, under its number.

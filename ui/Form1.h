@@ -69,8 +69,6 @@ private:
     void showError(const std::error_code& error, const QString& text);
     void inform(const QString& text);
     void warn(const QString& text);
-    void rememberRecent(const std::filesystem::path& path);
-    void fillRecentMenu();
     void openRecent(const QString& path);
 
     std::unique_ptr<Ui::Form1> ui;
@@ -78,7 +76,7 @@ private:
     MessageBoxes& messageBoxes;
     StarterControls* controls;
     QPointer<Form2> aboutWindow;
-    RecentRoms recentRoms;
+    RecentRoms* recentRoms;
     // The ROM on screen, whose values the controls show.
     std::optional<RomDocument> document;
 };

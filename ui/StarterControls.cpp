@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <span>
 #include <string_view>
 
@@ -118,4 +119,22 @@ ShownValues StarterControls::Shown() const
         }
     }
     return shown;
+}
+
+std::expected<StarterSettings, QString> StarterControls::ValuesToSave() const
+{
+    const ShownValues shown = Shown();
+    const auto missing = [&shown](ValueKind kind) {
+        return std::ranges::any_of(AllStarterValues, [&](StarterValue value) {
+            return KindOf(value) == kind && !shown[IndexOf(value)];
+        });
+    };
+    if (missing(ValueKind::level))
+        return std::unexpected(QStringLiteral("Please enter levels between 0 and 100."));
+    if (missing(ValueKind::species) || missing(ValueKind::item))
+        return std::unexpected(QStringLiteral("Please choose a species in every list."));
+    StarterSettings values;
+    for (StarterValue value : AllStarterValues)
+        values[value] = *shown[IndexOf(value)];
+    return values;
 }

@@ -5,6 +5,9 @@
 #include "StarterSettings.h"
 
 #include <QObject>
+#include <QString>
+
+#include <expected>
 
 #include <array>
 #include <cstdint>
@@ -25,6 +28,8 @@ public:
     void Show(StarterValue value, std::uint8_t byte);
     void Show(const StarterSettings& values);
     ShownValues Shown() const;
+    // The values shown, or what to ask of the user before they can be saved.
+    std::expected<StarterSettings, QString> ValuesToSave() const;
     QComboBox* List(StarterValue value) const;
 
 signals:

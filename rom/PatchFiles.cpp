@@ -141,3 +141,14 @@ std::expected<RomBytes, std::error_code> MakePatch(PatchFormat format,
     }
     std::unreachable();
 }
+
+PatchFormat PatchFormatNamed(const std::filesystem::path& name, PatchFormat otherwise)
+{
+    std::string ending = name.extension().string();
+    std::ranges::transform(ending, ending.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ending == ".ips")
+        return PatchFormat::ips;
+    if (ending == ".bps")
+        return PatchFormat::bps;
+    return otherwise;
+}

@@ -149,14 +149,15 @@ QPixmap PaintBanner(qreal devicePixelRatio)
     return banner;
 }
 
-StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout, const StarterSettings& values)
+StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout, const ShownValues& shown)
 {
     using enum StarterValue;
     constexpr std::array order{poke1, poke2, poke3, rival1, rival2, rival3};
     StarterPictures pictures;
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const auto picture = FrontPictureOf(rom, layout, values[order[i]]);
-        const auto palettes = PalettesOf(rom, layout, values[order[i]]);
+        const std::uint8_t species = shown[IndexOf(order[i])].value_or(0);
+        const auto picture = FrontPictureOf(rom, layout, species);
+        const auto palettes = PalettesOf(rom, layout, species);
         if (picture && palettes)
             pictures[i] = ImageOf(*picture, palettes->normal);
     }

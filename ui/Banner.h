@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GameLayout.h"
-#include "StarterSettings.h"
+#include "RomDocument.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -18,8 +18,7 @@ QPixmap PaintBanner(qreal devicePixelRatio);
 // starters 1 to 3, in the normal colours with colour 0 transparent; a null
 // image for a species without a picture.
 using StarterPictures = std::array<QImage, 6>;
-StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout,
-                           const StarterSettings& values);
+StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout, const ShownValues& shown);
 
 // The banner with the ROM's pictures: the balls' at the left end, the rival's
 // at the right, one picture pixel to a whole number of device pixels.

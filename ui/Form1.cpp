@@ -55,17 +55,6 @@ QString SuggestedName(const QString& name)
     return name.size() <= clsCommonDialog::saveNameLength ? name : QString();
 }
 
-// The name's own ending decides; a name without one follows the chosen filter.
-PatchFormat PatchFormatFor(const std::filesystem::path& name, int filterIndex)
-{
-    const QString suffix = QFileInfo(name).suffix();
-    if (suffix.compare("ips", Qt::CaseInsensitive) == 0)
-        return PatchFormat::ips;
-    if (suffix.compare("bps", Qt::CaseInsensitive) == 0)
-        return PatchFormat::bps;
-    return filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps;
-}
-
 } // namespace
 
 Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidget* parent)
@@ -215,12 +204,8 @@ void Form1::paintBanner()
 {
     if (!document)
         return;
-    const ShownValues controlled = controls->Shown();
-    StarterSettings shown;
-    for (StarterValue value : AllStarterValues)
-        shown[value] = controlled[IndexOf(value)].value_or(0);
-    ui->Image1->setPixmap(
-        PaintBanner(devicePixelRatioF(), PicturesOf(document->Image(), *document->GameOf().layout, shown)));
+    const auto pictures = PicturesOf(document->Image(), *document->GameOf().layout, controls->Shown());
+    ui->Image1->setPixmap(PaintBanner(devicePixelRatioF(), pictures));
 }
 
 // Elm shows a ball's Pokémon before the game has chosen Unown's letter.
@@ -293,7 +278,7 @@ void Form1::exportPatch()
                                        "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips", ".bps");
     if (!chosen)
         return;
-    const auto format = PatchFormatFor(chosen->path, chosen->filterIndex);
+    const auto format = PatchFormatNamed(chosen->path, chosen->filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps);
     const auto exported = document->ExportPatch(*values, saveOptions(), format, chosen->path);
     if (exported)
         inform(FromUtf8(PatchWrittenText(FileName(chosen->path).toStdString(), *exported)));

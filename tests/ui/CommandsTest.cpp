@@ -410,10 +410,10 @@ TEST_F(CommandsTest, BannerShowsTheRomsPicturesOfTheListedSpecies)
     Open(rom);
     const std::pair<StarterValue, std::uint8_t> chosen[] = {{poke1, 25},   {poke2, 201},  {poke3, 1},
                                                             {rival1, 0},  {rival2, 250}, {rival3, 7}};
-    StarterSettings values;
+    ShownValues values;
     for (const auto& [value, species] : chosen) {
         List(value)->setCurrentIndex(species);
-        values[value] = species;
+        values[IndexOf(value)] = species;
     }
     const Bytes bytes = ReadAll(rom);
     const GameLayout& layout = *IdentifyGame("AAUE")->layout;

@@ -47,7 +47,10 @@ std::vector<std::string> SaveNotes(const SavePlan& plan)
 
 std::string SavedText(const SavePlan& plan)
 {
-    return WithNotes("Starter Pokémon changed successfully!", plan);
+    std::string text = "Starter Pokémon changed successfully!";
+    if (plan.rivalTeamsFollow)
+        text += "\nThe rival's later teams now follow the starters he was given.";
+    return WithNotes(text, plan);
 }
 
 std::string PatchWrittenText(std::string_view fileName, const SavePlan& plan)

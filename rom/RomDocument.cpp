@@ -163,10 +163,12 @@ std::expected<SavePlan, std::error_code> PlanSave(std::span<const std::uint8_t> 
                 owned.push_back(*questions[ball]);
         }
     }
+    std::vector<ByteRange> rivalSlots;
     if (options.rivalTeams) {
         plan.rivalTeamsLeftAlone = !RewriteRivalTeams(saved, layout, values);
         for (std::int32_t offset : RivalSlotBytes(layout))
-            owned.push_back({static_cast<std::uint32_t>(offset), 1});
+            rivalSlots.push_back({static_cast<std::uint32_t>(offset), 1});
+        std::ranges::copy(rivalSlots, std::back_inserter(owned));
     }
     const CheckBlocks blocks = PresentCheckBlocks(image, layout.hasBaseBlock);
     RebuildCheckData(saved, blocks);
@@ -174,6 +176,9 @@ std::expected<SavePlan, std::error_code> PlanSave(std::span<const std::uint8_t> 
     plan.edits = Difference(image, saved);
     if (!InOwnedRegions(plan.edits, owned))
         return std::unexpected(make_error_code(RomErrc::outsideOwnedRegions));
+    plan.rivalTeamsFollow = std::ranges::any_of(plan.edits, [&rivalSlots](const ByteEdit& edit) {
+        return InOwnedRegions({edit}, rivalSlots);
+    });
     return plan;
 }
 

@@ -35,6 +35,8 @@ struct SavePlan {
     std::array<bool, 3> labTextLeftAlone{};
     // The rival's parties did not look like the game's own and were kept.
     bool rivalTeamsLeftAlone = false;
+    // Some of the rival's later teams change to follow his starters.
+    bool rivalTeamsFollow = false;
 };
 
 // Everything Save changes in this image of the ROM to store the values. Every

@@ -108,6 +108,8 @@ protected:
     {
         return {window, text, "Error: " + QString::number(number), BoxIcon::none};
     }
+    // After a Save that changed the rival's starters.
+    static inline const QString rivalsFollow = "\nThe rival's later teams now follow the starters he was given.";
     Box Success(const QString& notes = {}) const
     {
         return {window, "Starter " + pokemon + " changed successfully!" + notes, "Tidewell", BoxIcon::information};

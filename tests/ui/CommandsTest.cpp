@@ -66,7 +66,7 @@ TEST_P(EditRoundTrip, OpenEditSaveReopen)
     EXPECT_EQ(ReadAll(rom), original);
     boxes.answers.push_back(BoxAnswer::save);
     Trigger("mnuSave");
-    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success(rivalsFollow)});
     EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, code, chosen));
 
     // Reopening shows what the file holds, not what the controls held.
@@ -121,7 +121,7 @@ TEST_F(CommandsTest, RejectedFileLeavesTheLoadedRomInCharge)
     EXPECT_EQ(fs::status(other).permissions(), fs::perms::owner_read) << "attributes untouched";
 
     Trigger("mnuSave");
-    EXPECT_EQ(boxes.shown.back(), Success());
+    EXPECT_EQ(boxes.shown.back(), Success(rivalsFollow));
     EXPECT_EQ(ReadAll(other), otherBytes);
     EXPECT_EQ(ReadAll(gold), ExpectedAfterSave(WithValuesAtReadOffsets(MakeGameRom("AAUE"), goldSilverOffsets, Numbered(1)),
                                                "AAUE", Numbered(1)));
@@ -148,7 +148,7 @@ TEST_F(CommandsTest, FailedOpenShowsOneBoxAndChangesNothing)
     EXPECT_EQ(window->windowTitle(), "AAUE - Tidewell[*]");
 
     Trigger("mnuSave");
-    EXPECT_EQ(boxes.shown.back(), Success());
+    EXPECT_EQ(boxes.shown.back(), Success(rivalsFollow));
     EXPECT_EQ(ReadAll(scratch.File("short.gbc")), MakeRom("BYTE", 0x1000));
 }
 
@@ -311,7 +311,7 @@ TEST_F(CommandsTest, SpeciesWithoutAnEntryShowsNoneAndBlocksSaving)
     List(poke2)->setCurrentIndex(251);
     List(rival3)->setCurrentIndex(0);
     Trigger("mnuSave");
-    EXPECT_EQ(boxes.shown.back(), Success());
+    EXPECT_EQ(boxes.shown.back(), Success(rivalsFollow));
     EXPECT_EQ(ReadAll(rom)[1573176], 251);
 }
 
@@ -345,7 +345,7 @@ TEST_F(CommandsTest, LevelsMustBeNumbersFromZeroToHundred)
     Type(rlvl3, " 7");
     boxes.shown.clear();
     Trigger("mnuSave");
-    EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Success(rivalsFollow)});
     const Bytes saved = ReadAll(rom);
     EXPECT_EQ(saved[494756], 0);
     EXPECT_EQ(saved[494822], 100);

@@ -4,11 +4,9 @@ namespace {
 
 constexpr std::uint8_t endByte = 0xFF;
 constexpr unsigned longForm = 7;
-constexpr std::uint8_t lastSpecies = 251;
 constexpr std::uint8_t unown = 201;
 constexpr std::size_t pointerEntrySize = 6;
 constexpr std::size_t paletteEntrySize = 8;
-constexpr std::size_t baseDataEntrySize = 32;
 constexpr std::size_t sizeByte = 17;
 constexpr int tilePixels = 8;
 constexpr std::size_t tileBytes = 16;
@@ -150,14 +148,6 @@ private:
     std::vector<std::uint8_t> output;
 };
 
-template <class Byte>
-std::optional<std::span<Byte>> Slice(std::span<Byte> rom, std::int64_t offset, std::size_t size)
-{
-    if (offset < 0 || static_cast<std::uint64_t>(offset) > rom.size() || size > rom.size() - offset)
-        return std::nullopt;
-    return rom.subspan(static_cast<std::size_t>(offset), size);
-}
-
 // The compressed picture through the species' pointer entry, up to the end of its bank.
 std::optional<std::span<const std::uint8_t>> CompressedPicture(std::span<const std::uint8_t> rom,
                                                                const PictureTables& tables, std::uint8_t species)
@@ -169,15 +159,13 @@ std::optional<std::span<const std::uint8_t>> CompressedPicture(std::span<const s
         return std::nullopt;
     const int bank = tables.bankOf((*entry)[0]);
     const unsigned address = (*entry)[1] | (*entry)[2] << 8;
-    if (bank < 1 || address < BankedFirst || address > BankedLast)
-        return std::nullopt;
-    return Slice(rom, FileOffsetOf(bank, address), BankedLast + 1 - address);
+    return BankedBytes(rom, bank, address);
 }
 
 // Tiles a side, from the species' base data: only the low nibble counts.
 std::optional<int> TilesASide(std::span<const std::uint8_t> rom, const GameLayout& layout, std::uint8_t species)
 {
-    const auto size = Slice(rom, layout.baseData + (species - 1) * std::int64_t{baseDataEntrySize} + sizeByte, 1);
+    const auto size = Slice(rom, layout.baseData + (species - 1) * std::int64_t{BaseDataEntrySize} + sizeByte, 1);
     if (!size)
         return std::nullopt;
     const int side = (*size)[0] & 0x0F;
@@ -223,7 +211,7 @@ std::optional<std::vector<std::uint8_t>> Decompress(std::span<const std::uint8_t
 std::optional<FrontPicture> FrontPictureOf(std::span<const std::uint8_t> rom, const GameLayout& layout,
                                            std::uint8_t species)
 {
-    if (species < 1 || species > lastSpecies)
+    if (species < 1 || species > LastSpecies)
         return std::nullopt;
     const auto compressed = CompressedPicture(rom, *layout.pictures, species);
     const auto side = TilesASide(rom, layout, species);

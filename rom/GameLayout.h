@@ -52,6 +52,9 @@ inline constexpr std::array<ExpectedByte, 4> RivalParty{{
 // little-endian, into the script's own bank.
 inline constexpr std::int32_t LabTextPointerDistance = -28;
 
+inline constexpr std::uint8_t LastSpecies = 251;
+inline constexpr std::size_t BaseDataEntrySize = 32;
+
 // Everything that Tidewell knows about where one family of games keeps things.
 struct GameLayout {
     StarterLayout starters;

@@ -52,13 +52,8 @@ constexpr std::uint8_t nameEnd = 0x50;
 constexpr std::uint8_t firstPrintable = 0x7F;
 
 constexpr std::size_t nameEntrySize = 10;
-constexpr std::size_t baseDataEntrySize = 32;
 constexpr std::size_t firstTypeByte = 7;
-constexpr std::uint8_t lastSpecies = 251;
 
-constexpr std::size_t bankSize = 0x4000;
-constexpr unsigned bankedFirst = 0x4000;
-constexpr unsigned bankedLast = 0x7FFF;
 
 // Elm's question for one ball: its first line, and the bytes from its start
 // to its end byte inclusive, which a new text may fill.
@@ -132,14 +127,11 @@ std::optional<ByteRange> GameQuestion(std::span<const std::uint8_t> rom, const G
     const auto pointer = Slice(rom, species + LabTextPointerDistance, 2);
     if (!pointer)
         return std::nullopt;
-    const unsigned address = (*pointer)[0] | (*pointer)[1] << 8;
-    if (address < bankedFirst || address > bankedLast)
-        return std::nullopt;
-    const std::size_t start = species / bankSize * bankSize + (address - bankedFirst);
-    const auto text = Slice(rom, start, ball.capacity + 1);
+    const auto start = BankedOffset(static_cast<std::int64_t>(species / BankSize), (*pointer)[0] | (*pointer)[1] << 8);
+    const auto text = start ? Slice(rom, *start, ball.capacity + 1) : std::nullopt;
     if (!text || !IsGameQuestion(*text, ball))
         return std::nullopt;
-    return ByteRange{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(ball.capacity)};
+    return ByteRange{static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(ball.capacity)};
 }
 
 // A question may be rewritten only where it touches no other question, no
@@ -177,7 +169,7 @@ std::optional<std::span<const std::uint8_t>> SpeciesName(std::span<const std::ui
 std::optional<std::uint8_t> FirstType(std::span<const std::uint8_t> rom, const GameLayout& layout,
                                       std::uint8_t species)
 {
-    const auto entry = Slice(rom, layout.baseData + (species - 1u) * baseDataEntrySize, baseDataEntrySize);
+    const auto entry = Slice(rom, layout.baseData + (species - 1u) * BaseDataEntrySize, BaseDataEntrySize);
     if (!entry || (*entry)[0] != species)
         return std::nullopt;
     return (*entry)[firstTypeByte];
@@ -214,7 +206,7 @@ std::vector<std::uint8_t> NamingLines(const BallQuestion& ball, std::span<const 
 bool RewriteQuestion(std::span<std::uint8_t> rom, const GameLayout& layout, const BallQuestion& ball,
                      const ByteRange& text, std::uint8_t species)
 {
-    if (species < 1 || species > lastSpecies)
+    if (species < 1 || species > LastSpecies)
         return false;
     const auto name = SpeciesName(rom, layout, species);
     const auto type = FirstType(rom, layout, species);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ByteSlice.h"
+
 #include <cstdint>
 
 // Where one family of games keeps its front pictures and their palettes.
@@ -30,19 +32,10 @@ constexpr int CrystalPictureBank(std::uint8_t stored)
 inline constexpr PictureTables GoldSilverPictures{0x48000, 0x7C000, 0xAD3D, GoldSilverPictureBank};
 inline constexpr PictureTables CrystalPictures{0x120000, 0x124000, 0xA8CE, CrystalPictureBank};
 
-inline constexpr std::int32_t PictureBankSize = 0x4000;
-inline constexpr unsigned BankedFirst = 0x4000;
-inline constexpr unsigned BankedLast = 0x7FFF;
-
-constexpr std::int64_t FileOffsetOf(int bank, unsigned address)
-{
-    return std::int64_t{bank} * PictureBankSize + (address - BankedFirst);
-}
-
 static_assert(GoldSilverPictureBank(0x13) == 0x1F && GoldSilverPictureBank(0x14) == 0x20
               && GoldSilverPictureBank(0x1F) == 0x2E && GoldSilverPictureBank(0x1E) == 0x1E);
 static_assert(CrystalPictureBank(0x11) < 0 && CrystalPictureBank(0x12) == 0x48 && CrystalPictureBank(0x29) == 0x5F
               && CrystalPictureBank(0x2A) < 0);
 // Species 1: Crystal's entry 1D 6D 7D, Gold's 1E 6C 6D.
-static_assert(FileOffsetOf(CrystalPictureBank(0x1D), 0x7D6D) == 0x14FD6D);
-static_assert(FileOffsetOf(GoldSilverPictureBank(0x1E), 0x6D6C) == 0x7AD6C);
+static_assert(BankedOffset(CrystalPictureBank(0x1D), 0x7D6D) == 0x14FD6D);
+static_assert(BankedOffset(GoldSilverPictureBank(0x1E), 0x6D6C) == 0x7AD6C);

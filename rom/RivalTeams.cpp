@@ -10,15 +10,11 @@ constexpr std::uint8_t partyEnd = 0xFF;
 constexpr std::uint8_t trainerName[] = {0xE6, 0x50}; // "?"
 constexpr std::size_t partyHeaderSize = 3;           // the name, then the type
 constexpr std::size_t maxMembers = 6;
-constexpr std::uint8_t lastSpecies = 251;
 constexpr std::uint8_t lastMove = 251;
 
-constexpr std::size_t bankSize = 0x4000;
 constexpr std::size_t evolutionBank = 0x10;
-constexpr unsigned bankedFirst = 0x4000;
-constexpr unsigned bankedLast = 0x7FFF;
 
-bool IsSpecies(std::uint8_t byte) { return byte >= 1 && byte <= lastSpecies; }
+bool IsSpecies(std::uint8_t byte) { return byte >= 1 && byte <= LastSpecies; }
 bool IsMove(std::uint8_t byte) { return byte >= 1 && byte <= lastMove; }
 
 std::size_t MemberSize(PartyType type) { return type == PartyType::moves ? 6 : 2; }
@@ -98,11 +94,7 @@ std::optional<std::span<const std::uint8_t>> EvolutionEntry(std::span<const std:
     const auto pointer = Slice(rom, layout.rivalTeams->evolutionPointers + (species - 1u) * 2, 2);
     if (!pointer)
         return std::nullopt;
-    const unsigned address = (*pointer)[0] | (*pointer)[1] << 8;
-    if (address < bankedFirst || address > bankedLast)
-        return std::nullopt;
-    const std::size_t inBank = address - bankedFirst;
-    return Slice(rom, evolutionBank * bankSize + inBank, bankSize - inBank);
+    return BankedBytes(rom, evolutionBank, (*pointer)[0] | (*pointer)[1] << 8);
 }
 
 std::optional<std::size_t> EvolutionSize(std::uint8_t method)

@@ -295,15 +295,18 @@ TEST_F(CommandsTest, SpeciesWithoutAnEntryShowsNoneAndBlocksSaving)
     StarterSettings values = Numbered(1);
     values[poke2] = 0xFC;
     values[rival3] = 0xFF;
+    values[lvl1] = 183;
     const fs::path rom = Rom("odd.gbc", "AAXE", values);
     const Bytes original = ReadAll(rom);
     Open(rom);
     EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(window->isWindowModified()) << "what the controls cannot show is no edit";
     EXPECT_EQ(List(poke2)->currentIndex(), -1);
     EXPECT_EQ(List(poke2)->currentText(), "");
     EXPECT_EQ(List(rival3)->currentIndex(), -1);
     EXPECT_EQ(List(poke1)->currentIndex(), values[poke1]);
 
+    Type(lvl1, "5");
     Trigger("mnuSave");
     EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("Please choose a species in every list.")});
     EXPECT_EQ(ReadAll(rom), original);

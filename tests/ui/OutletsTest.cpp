@@ -104,10 +104,14 @@ TEST_F(OutletsTest, SaveAsWritesACheckedCopyAndGoesOnWithIt)
     EXPECT_EQ(ReadAll(rom), original);
 }
 
-TEST_F(OutletsTest, SaveAsOntoTheShownRomIsASave)
+TEST_F(OutletsTest, SaveAsOntoTheShownRomIsASaveAndAPatchIsRefused)
 {
     Open(rom);
     const StarterSettings chosen = ChooseNewStarters();
+    ChooseToSave("mnuExportPatch", rom);
+    EXPECT_EQ(boxes.shown, std::vector<Box>{Warning("A patch cannot be written over the ROM it is made from.")});
+    EXPECT_EQ(ReadAll(rom), original);
+    boxes.shown.clear();
     ChooseToSave("mnuSaveAs", rom);
     EXPECT_EQ(boxes.shown, std::vector<Box>{Success()});
     EXPECT_EQ(ReadAll(rom), ExpectedAfterSave(original, "AAUE", chosen));

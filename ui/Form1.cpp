@@ -3,9 +3,8 @@
 #include "Banner.h"
 #include "Form2.h"
 #include "FormFont.h"
-#include "MessageBoxes.h"
 #include "Outcomes.h"
-#include "RomErrors.h"
+#include "OutcomeBoxes.h"
 #include "StarterControls.h"
 #include "Warnings.h"
 #include "clsCommonDialog.h"
@@ -18,16 +17,7 @@
 #include <QMimeData>
 #include <QSettings>
 
-#include <string_view>
-
 namespace {
-
-const QString programTitle = QStringLiteral("Tidewell");
-
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A choice that stays checked or not from one run to the next.
 void Remember(QAction* choice, const QString& key)
@@ -63,7 +53,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
                               | Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::Form1>())
     , fileDialogs(fileDialogs)
-    , messageBoxes(messageBoxes)
+    , outcomes(messageBoxes, *this)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,7 +73,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     Remember(ui->mnuRivalTeams, QStringLiteral("updateRivalTeams"));
 
     connect(ui->mnuOpen, &QAction::triggered, this, &Form1::openRom);
-    connect(ui->mnuSave, &QAction::triggered, this, &Form1::saveRom);
+    connect(ui->mnuSave, &QAction::triggered, this, &Form1::save);
     connect(ui->mnuSaveAs, &QAction::triggered, this, &Form1::saveRomAs);
     connect(ui->mnuExportPatch, &QAction::triggered, this, &Form1::exportPatch);
     connect(ui->mnuDefault, &QAction::triggered, this, &Form1::defaultSelection);
@@ -108,8 +98,7 @@ bool Form1::canDiscardEdits()
 {
     if (!isWindowModified())
         return true;
-    const QString question = "Save the changes to the starters of " + FileName(document->Path()) + "?";
-    switch (messageBoxes.AskToSave(this, question, programTitle)) {
+    switch (outcomes.AskToSaveChanges(FileName(document->Path()))) {
     case BoxAnswer::save:
         return save();
     case BoxAnswer::discard:
@@ -168,11 +157,7 @@ bool Form1::openPath(const std::filesystem::path& path)
 {
     auto opened = RomDocument::Open(path, true);
     if (!opened) {
-        const std::error_code error = opened.error().error;
-        if (error == RomErrc::unsupportedGame || error == RomErrc::notRecognised)
-            warn(FromUtf8(RefusalText(opened.error())));
-        else
-            showError(error, FromUtf8(RefusalText(opened.error())));
+        outcomes.Refused(opened.error());
         return false;
     }
     document = std::move(*opened);
@@ -191,10 +176,10 @@ bool Form1::openPath(const std::filesystem::path& path)
 void Form1::showRom()
 {
     const Game& game = document->GameOf();
-    ui->headr->setText(FromUtf8(game.name));
-    ui->txtCode->setText(FromUtf8(game.code));
-    ui->language->setText(FromUtf8(game.language));
-    setWindowTitle(FromUtf8(game.windowCaption) + "[*]");
+    ui->headr->setText(QString::fromUtf8(game.name));
+    ui->txtCode->setText(QString::fromUtf8(game.code));
+    ui->language->setText(QString::fromUtf8(game.language));
+    setWindowTitle(QString::fromUtf8(game.windowCaption) + "[*]");
     controls->Show(document->Values());
     paintBanner();
 }
@@ -208,35 +193,22 @@ void Form1::paintBanner()
     ui->Image1->setPixmap(PaintBanner(devicePixelRatioF(), pictures));
 }
 
-// Elm shows a ball's Pokémon before the game has chosen Unown's letter.
-bool Form1::confirmUnownInBalls(const StarterSettings& values)
-{
-    return std::ranges::all_of(UnownWarnings(values), [this](const std::string& warning) {
-        return messageBoxes.AskToSaveAnyway(this, FromUtf8(warning) + " Save anyway?", programTitle) == BoxAnswer::save;
-    });
-}
-
 void Form1::updateModified()
 {
     setWindowModified(document && document->IsEdited(controls->Shown()));
 }
 
-void Form1::saveRom()
-{
-    save();
-}
-
 bool Form1::save()
 {
     const auto values = valuesToSave();
-    if (!values || !confirmUnownInBalls(*values))
+    if (!values || !outcomes.SaveAnyway(UnownWarnings(*values)))
         return false;
     const auto saved = document->Save(*values, saveOptions());
     if (!saved) {
-        reportFailure(saved.error());
+        outcomes.Failed(saved.error());
         return false;
     }
-    showSaved(*values, FromUtf8(SavedText(*saved)));
+    showSaved(*values, QString::fromUtf8(SavedText(*saved)));
     return true;
 }
 
@@ -254,7 +226,7 @@ std::optional<Form1::SaveTarget> Form1::askWhereToSave(const QString& title, con
 void Form1::saveRomAs()
 {
     const auto values = valuesToSave();
-    if (!values || !confirmUnownInBalls(*values))
+    if (!values || !outcomes.SaveAnyway(UnownWarnings(*values)))
         return;
     const auto chosen = askWhereToSave("Save ROM As", FileName(document->Path()), "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb",
                                        ".gbc");
@@ -262,11 +234,11 @@ void Form1::saveRomAs()
         return;
     const auto saved = document->SaveAs(*values, saveOptions(), chosen->path);
     if (!saved) {
-        reportFailure(saved.error());
+        outcomes.Failed(saved.error());
         return;
     }
     recentRoms->Add(QFileInfo(document->Path()).absoluteFilePath());
-    showSaved(*values, FromUtf8(SavedText(*saved)));
+    showSaved(*values, QString::fromUtf8(SavedText(*saved)));
 }
 
 void Form1::exportPatch()
@@ -281,18 +253,16 @@ void Form1::exportPatch()
     const auto format = PatchFormatNamed(chosen->path, chosen->filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps);
     const auto exported = document->ExportPatch(*values, saveOptions(), format, chosen->path);
     if (exported)
-        inform(FromUtf8(PatchWrittenText(FileName(chosen->path).toStdString(), *exported)));
-    else if (exported.error().error == RomErrc::nothingToExport)
-        inform(FromUtf8(exported.error().error.message()));
+        outcomes.Inform(QString::fromUtf8(PatchWrittenText(FileName(chosen->path).toStdString(), *exported)));
     else
-        reportFailure(exported.error());
+        outcomes.Failed(exported.error());
 }
 
 std::optional<StarterSettings> Form1::valuesToSave()
 {
     const auto values = controls->ValuesToSave();
     if (!values)
-        warn(values.error());
+        outcomes.Warn(values.error());
     return values ? std::optional(*values) : std::nullopt;
 }
 
@@ -308,17 +278,7 @@ void Form1::showSaved(const StarterSettings& values, const QString& text)
         if (KindOf(value) == ValueKind::level)
             controls->Show(value, values[value]);
     updateModified();
-    inform(text);
-}
-
-void Form1::reportFailure(const SaveFailure& failure)
-{
-    if (failure.left == RomLeft::untouched && failure.error == RomErrc::romChanged)
-        warn(FromUtf8(ChangedSinceOpenWarning));
-    else if (failure.error == RomErrc::patchOverRom)
-        warn(FromUtf8(failure.error.message()));
-    else
-        showError(failure.error, FromUtf8(FailureText(failure)));
+    outcomes.Inform(text);
 }
 
 void Form1::defaultSelection()
@@ -334,20 +294,4 @@ void Form1::about()
     aboutWindow->show();
     aboutWindow->raise();
     aboutWindow->activateWindow();
-}
-
-// The platform's description of a failure, under its number.
-void Form1::showError(const std::error_code& error, const QString& text)
-{
-    messageBoxes.Show(this, text, "Error: " + QString::number(error.value()), BoxIcon::none);
-}
-
-void Form1::inform(const QString& text)
-{
-    messageBoxes.Show(this, text, programTitle, BoxIcon::information);
-}
-
-void Form1::warn(const QString& text)
-{
-    messageBoxes.Show(this, text, programTitle, BoxIcon::exclamation);
 }

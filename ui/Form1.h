@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutcomeBoxes.h"
 #include "RecentRoms.h"
 #include "RomDocument.h"
 
@@ -39,7 +40,7 @@ protected:
 
 private slots:
     void openRom();
-    void saveRom();
+    bool save();
     void saveRomAs();
     void exportPatch();
     void defaultSelection();
@@ -58,22 +59,16 @@ private:
     bool openPath(const std::filesystem::path& path);
     void showRom();
     void paintBanner();
-    bool confirmUnownInBalls(const StarterSettings& values);
     std::optional<StarterSettings> valuesToSave();
     SaveOptions saveOptions() const;
-    bool save();
     std::optional<SaveTarget> askWhereToSave(const QString& title, const QString& name, const QString& filter,
                                              const QString& extension);
     void showSaved(const StarterSettings& values, const QString& text);
-    void reportFailure(const SaveFailure& failure);
-    void showError(const std::error_code& error, const QString& text);
-    void inform(const QString& text);
-    void warn(const QString& text);
     void openRecent(const QString& path);
 
     std::unique_ptr<Ui::Form1> ui;
     FileDialogPlatform& fileDialogs;
-    MessageBoxes& messageBoxes;
+    OutcomeBoxes outcomes;
     StarterControls* controls;
     QPointer<Form2> aboutWindow;
     RecentRoms* recentRoms;

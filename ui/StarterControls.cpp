@@ -14,17 +14,12 @@
 
 namespace {
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void FillList(QComboBox* list, std::span<const std::string_view> catalogue)
 {
     QStringList names;
     names.reserve(static_cast<qsizetype>(catalogue.size()));
     for (std::string_view name : catalogue)
-        names << FromUtf8(name);
+        names << QString::fromUtf8(name);
     list->addItems(names);
     list->setCurrentIndex(-1);
 }
@@ -34,7 +29,7 @@ void FillList(QComboBox* list, std::span<const std::string_view> catalogue)
 StarterControls::StarterControls(QWidget& form) : QObject(&form)
 {
     for (std::size_t i = 0; i < StarterValueCount; ++i)
-        controls_[i] = form.findChild<QWidget*>(FromUtf8(StarterValueNames[i]));
+        controls_[i] = form.findChild<QWidget*>(QString::fromUtf8(StarterValueNames[i]));
     FillLists();
     CalmLists();
     for (StarterValue value : AllStarterValues) {

@@ -59,10 +59,12 @@ Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::pa
             Sentence(FailureText(failure))};
 }
 
-Failure OutputFailure()
+int Printed()
 {
+    if (std::cout.flush())
+        return static_cast<int>(ExitStatus::success);
     const std::error_code error(errno != 0 ? errno : EIO, std::generic_category());
-    return {ExitStatus::inputOutput, "standard output", Sentence(error.message())};
+    return Report({ExitStatus::inputOutput, "standard output", Sentence(error.message())});
 }
 
 int Report(const Failure& failure)

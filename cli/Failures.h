@@ -26,8 +26,9 @@ Failure OpenFailure(const std::filesystem::path& rom, const OpenRefusal& refusal
 // platform's failures concern the target, the ROM's own the ROM.
 Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::path& target,
                      const SaveFailure& failure);
-// Standard output could not take what was printed.
-Failure OutputFailure();
+// The exit status once everything is printed: a failure when standard output
+// could not take it (a full disk, a closed pipe).
+int Printed();
 
 // Prints the failure as one line on standard error; the result is the exit status.
 int Report(const Failure& failure);

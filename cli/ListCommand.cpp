@@ -20,5 +20,5 @@ int RunList(ValueKind kind, bool json)
         for (std::size_t number = 0; number < catalogue.size(); ++number)
             std::cout << std::setw(3) << number << "  " << catalogue[number] << '\n';
     }
-    return static_cast<int>(ExitStatus::success);
+    return Printed();
 }

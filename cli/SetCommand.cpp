@@ -3,7 +3,6 @@
 #include "Failures.h"
 #include "Outcomes.h"
 #include "ValueText.h"
-#include "Warnings.h"
 
 #include <algorithm>
 #include <iostream>

@@ -125,7 +125,5 @@ int RunShow(const std::filesystem::path& rom, bool json)
     } else {
         std::cout << GameLine(opened->GameOf()) << "\n\n" << AlignedTable(TableLines(opened->Values()));
     }
-    if (!std::cout.flush())
-        return Report(OutputFailure());
-    return static_cast<int>(ExitStatus::success);
+    return Printed();
 }

@@ -4,7 +4,6 @@ namespace {
 
 constexpr std::uint8_t endByte = 0xFF;
 constexpr unsigned longForm = 7;
-constexpr std::uint8_t unown = 201;
 constexpr std::size_t pointerEntrySize = 6;
 constexpr std::size_t paletteEntrySize = 8;
 constexpr std::size_t sizeByte = 17;
@@ -152,7 +151,7 @@ private:
 std::optional<std::span<const std::uint8_t>> CompressedPicture(std::span<const std::uint8_t> rom,
                                                                const PictureTables& tables, std::uint8_t species)
 {
-    const std::int64_t entryOffset = species == unown ? tables.unownPointers
+    const std::int64_t entryOffset = species == Unown ? tables.unownPointers
                                                       : tables.pointers + (species - 1) * std::int64_t{pointerEntrySize};
     const auto entry = Slice(rom, entryOffset, 3);
     if (!entry)

@@ -53,6 +53,7 @@ inline constexpr std::array<ExpectedByte, 4> RivalParty{{
 inline constexpr std::int32_t LabTextPointerDistance = -28;
 
 inline constexpr std::uint8_t LastSpecies = 251;
+inline constexpr std::uint8_t Unown = 201;
 inline constexpr std::size_t BaseDataEntrySize = 32;
 
 // Everything that Tidewell knows about where one family of games keeps things.

@@ -2,6 +2,8 @@
 
 #include "RomErrors.h"
 
+#include <array>
+
 namespace {
 
 std::string WithNotes(std::string text, const SavePlan& plan)
@@ -64,4 +66,17 @@ std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> pa
         return "Wrote the starters to " + std::string(fileName) + ".";
     return std::string(*patch == PatchFormat::bps ? "Wrote a BPS patch to " : "Wrote an IPS patch to ")
            + std::string(fileName) + ".";
+}
+
+std::vector<std::string> UnownWarnings(const StarterSettings& values)
+{
+    using enum StarterValue;
+    constexpr std::array balls{poke1, poke2, poke3};
+    std::vector<std::string> warnings;
+    for (std::size_t i = 0; i < balls.size(); ++i)
+        if (values[balls[i]] == Unown)
+            warnings.push_back("Poké Ball " + std::to_string(i + 1)
+                               + " holds Unown. Elm's lab cannot show its picture: the game will show "
+                                 "garbage there and may freeze.");
+    return warnings;
 }

@@ -25,6 +25,10 @@ std::vector<std::string> SaveNotes(const SavePlan& plan);
 std::string SavedText(const SavePlan& plan);
 std::string PatchWrittenText(std::string_view fileName, const SavePlan& plan);
 
+// One sentence for each Poké Ball that holds Unown: Elm shows the ball's
+// species before the game has chosen a letter. The rival's Unown is fine.
+std::vector<std::string> UnownWarnings(const StarterSettings& values);
+
 inline constexpr std::string_view NothingToWriteText = "The ROM already holds these starters; nothing was written.";
 
 // What a write from the command line made: the ROM or a copy, or a patch in the given format.

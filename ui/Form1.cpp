@@ -6,7 +6,6 @@
 #include "Outcomes.h"
 #include "OutcomeBoxes.h"
 #include "StarterControls.h"
-#include "Warnings.h"
 #include "clsCommonDialog.h"
 #include "ui_Form1.h"
 

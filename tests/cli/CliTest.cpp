@@ -186,8 +186,12 @@ TEST_F(CliTest, ListsAndMatchesNamesAndSuggestsTheNearest)
 TEST_F(CliTest, DefaultsComeBeforeTheOptions)
 {
     const fs::path rom = Rom("AAXE", Numbered(3));
-    ASSERT_EQ(RunCli({"set", rom, "--ball1", ",9", "--defaults"}).status, 0);
+    const Outcome set = RunCli({"set", rom, "--ball1", ",9", "--defaults"});
+    ASSERT_EQ(set.status, 0);
+    EXPECT_EQ(set.out, "Wrote the starters to " + rom.string() + ".\n");
     EXPECT_EQ(RomDocument::Open(rom)->Values(), With(GameDefaults(), {{lvl1, 9}}));
+    const Outcome again = RunCli({"set", rom, "--ball1", ",9"});
+    EXPECT_EQ(again.out, "The ROM already holds these starters; nothing was written.\n");
 }
 
 TEST_F(CliTest, RefusalsSayWhyOnOneLineWithTheirExitStatus)
@@ -200,6 +204,7 @@ TEST_F(CliTest, RefusalsSayWhyOnOneLineWithTheirExitStatus)
     const fs::path missing = scratch.File("missing.gbc");
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{"set", rom, "--ball4", "x"}, 1, "--ball4"},
+        {{"set", rom}, 1, "tidewell-cli: set: give at least one value to change, or --defaults."},
         {{"set", rom, "--ball1", ",101"}, 1, "tidewell-cli: --ball1: \"101\" is not a level from 0 to 100."},
         {{"set", rom, "--ball1", ",,?????"}, 1,
          "tidewell-cli: --ball1: \"?????\" names more than one item: give its number instead."},

@@ -59,13 +59,17 @@ std::int32_t HighestCheckedOffset(const GameLayout& layout)
                     std::ranges::max(StructureOf(layout), {}, &ByteAt::offset).offset);
 }
 
-// A file too short to hold every place Tidewell checks is a cut-short dump, not a ROM it knows.
+// No Game Boy cartridge holds more; Tidewell keeps the whole ROM in memory.
+constexpr std::int64_t largestRom = 8 * 1024 * 1024;
+
+// A file too short to hold every place Tidewell checks is a cut-short dump,
+// and one larger than any cartridge no dump at all.
 std::expected<bool, std::error_code> KeepsStructure(RomFile& file, const GameLayout& layout)
 {
     const auto size = file.Size();
     if (!size)
         return std::unexpected(size.error());
-    if (*size <= HighestCheckedOffset(layout))
+    if (*size <= HighestCheckedOffset(layout) || *size > largestRom)
         return false;
     const auto expected = StructureOf(layout);
     const auto found = ReadPlaces(file, expected);
@@ -255,7 +259,8 @@ std::expected<RomDocument::Checked, std::error_code> RomDocument::Reopen() const
     const auto identity = file->Identity();
     if (!identity)
         return std::unexpected(identity.error());
-    if (*identity != identity_)
+    const auto size = file->Size();
+    if (*identity != identity_ || !size || *size > largestRom)
         return changed;
     auto image = file->ReadAll();
     if (!image)

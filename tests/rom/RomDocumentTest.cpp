@@ -288,9 +288,12 @@ TEST(OpenRom, RefusesUnsupportedAndShortFiles)
 {
     ScratchFolder scratch;
     EXPECT_EQ(RomDocument::Open(scratch.Write("other.gbc", MakeRom("AAUX"))).error().error, RomErrc::unsupportedGame);
-    // A dump cut short is of a game Tidewell knows, but not a ROM it can change.
+    // A dump cut short, or larger than any cartridge, is of a game Tidewell knows, but not a ROM it can change.
     EXPECT_EQ(RomDocument::Open(scratch.Write("short.gbc", MakeRom("BYTE", 0x1000))).error().error,
               RomErrc::notRecognised);
+    const fs::path huge = scratch.Write("huge.gbc", MakeGameRom("BYTE"));
+    fs::resize_file(huge, std::uintmax_t{1} << 32);
+    EXPECT_EQ(RomDocument::Open(huge).error().error, RomErrc::notRecognised);
     EXPECT_EQ(RomDocument::Open(scratch.File("gone.gbc")).error().error, std::errc::no_such_file_or_directory);
     EXPECT_FALSE(fs::exists(scratch.File("gone.gbc")));
 }

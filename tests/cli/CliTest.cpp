@@ -452,8 +452,9 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
         EXPECT_TRUE(fs::is_symlink(scratch.File("soft.gbc")) && fs::is_symlink(scratch.File("to-other.gbc")));
         const bool changesRom = status == 0 && fs::equivalent(target, rom);
         EXPECT_EQ(ReadAll(rom) == old, !changesRom);
-        if (status == 0)
+        if (status == 0) {
             EXPECT_EQ(ReadAll(target), saved) << "written through the link";
+        }
         EXPECT_EQ(FilesIn(scratch.File("")), 7u + (status == 0 && target.filename() == longName));
     }
 }

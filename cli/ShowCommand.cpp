@@ -57,16 +57,15 @@ std::string AlignedTable(const std::vector<Line>& lines)
     return table;
 }
 
-nlohmann::ordered_json NamedJson(ValueKind kind, std::uint8_t byte)
+// A number with its name, null where the catalogue has none.
+nlohmann::ordered_json NumberAndName(std::uint8_t number, std::optional<std::string_view> name)
 {
-    const auto name = NameOf(kind, byte);
-    return {{"number", byte}, {"name", name ? nlohmann::ordered_json(*name) : nullptr}};
+    return {{"number", number}, {"name", name ? nlohmann::ordered_json(*name) : nullptr}};
 }
 
-nlohmann::ordered_json MoveJson(std::uint8_t move)
+nlohmann::ordered_json NamedJson(ValueKind kind, std::uint8_t byte)
 {
-    const auto name = MoveName(move);
-    return {{"number", move}, {"name", name ? nlohmann::ordered_json(*name) : nullptr}};
+    return NumberAndName(byte, NameOf(kind, byte));
 }
 
 nlohmann::ordered_json SlotJson(const HeldSlot& slot)
@@ -74,7 +73,7 @@ nlohmann::ordered_json SlotJson(const HeldSlot& slot)
     auto moves = nlohmann::ordered_json::array();
     if (slot.moves)
         for (std::uint8_t move : *slot.moves)
-            moves.push_back(MoveJson(move));
+            moves.push_back(NumberAndName(move, MoveName(move)));
     return {{"battle", RivalBattleNames[std::to_underlying(slot.battle)]},
             {"level", slot.level},
             {"species", NamedJson(ValueKind::species, slot.species)},

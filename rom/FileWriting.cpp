@@ -187,7 +187,7 @@ ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> b
         return std::unexpected(status.error());
     // A read-only ROM stays unwritten, as a write in place would leave it.
     if (status->links != 1 || status->owner != geteuid()
-        || (status->permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        || (status->permissions & fs::perms::owner_write) == fs::perms::none)
         return std::nullopt;
     std::error_code failure;
     const fs::path place = fs::canonical(path, failure);

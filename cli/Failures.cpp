@@ -34,7 +34,7 @@ std::string Sentence(std::string text)
 // The ROM was read a moment ago: what the platform refuses now is mostly the new file.
 bool ConcernsTarget(const SaveFailure& failure)
 {
-    if (failure.left != RomLeft::untouched)
+    if (failure.left != RomLeft::notWritten && failure.left != RomLeft::untouched)
         return false;
     return failure.error.category() != RomCategory() || failure.error == RomErrc::notRegularFile
         || failure.error == RomErrc::patchOverRom || failure.error == RomErrc::pictureOverRom;
@@ -49,14 +49,14 @@ Failure UsageFailure(std::string subject, std::string reason)
 
 Failure OpenFailure(const std::filesystem::path& rom, const OpenRefusal& refusal)
 {
-    return {StatusOf(refusal.error), rom.string(), Sentence(RefusalText(refusal))};
+    return {StatusOf(refusal.error), rom.string(), Sentence(RefusalOutcome(refusal).text)};
 }
 
 Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::path& target,
                      const SaveFailure& failure)
 {
     return {StatusOf(failure.error), (ConcernsTarget(failure) ? target : rom).string(),
-            Sentence(FailureText(failure))};
+            Sentence(FailureOutcome(failure).text)};
 }
 
 int Printed()

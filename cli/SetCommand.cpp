@@ -81,9 +81,14 @@ int RunSet(const SetRequest& request)
     const auto patch = PatchFormatOf(request.destination);
     // A copy onto the ROM itself is a Save, and the document stays with the ROM.
     const bool nothingWritten = !patch && written->edits.empty() && rom->Path() == request.rom;
-    if (!request.quiet)
-        std::cout << (nothingWritten ? std::string(NothingToWriteText)
-                                     : WrittenText((patch ? request.target : rom->Path()).string(), patch))
-                  << '\n';
-    return static_cast<int>(ExitStatus::success);
+    const std::string done =
+        nothingWritten ? std::string(NothingToWriteText) : WrittenText((patch ? request.target : rom->Path()).string(), patch);
+    if (request.quiet)
+        return static_cast<int>(ExitStatus::success);
+    std::cout << done << '\n';
+    const int status = Printed();
+    // A script that finds no line must still learn that the file was written.
+    if (status != static_cast<int>(ExitStatus::success))
+        Note(request.rom, done);
+    return status;
 }

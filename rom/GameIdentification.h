@@ -1,15 +1,12 @@
 #pragma once
 
-#include "RomFile.h"
 #include "GameLayout.h"
 
 #include <array>
 #include <cstdint>
-#include <expected>
-#include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 struct Game {
     std::string_view code;
@@ -31,9 +28,8 @@ inline constexpr std::array<Game, 4> SupportedGames{{
 inline constexpr std::int32_t GameCodeOffset = 0x13F;
 inline constexpr std::int32_t GameCodeLength = 4;
 
-// The header's code bytes as they stand, fewer than four when the file ends early.
-std::expected<std::string, std::error_code> ReadGameCode(RomFile& file);
-std::expected<std::string, std::error_code> ReadGameCode(const std::filesystem::path& path);
+// The header's code bytes as they stand, fewer than four when the image ends early.
+std::string GameCodeOf(std::span<const std::uint8_t> image);
 
 // Exact, case-sensitive match over all four characters; nullptr when unsupported.
 const Game* IdentifyGame(std::string_view code);

@@ -2,9 +2,23 @@
 
 #include "RomErrors.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
+
+constexpr std::string_view changedSinceOpen =
+    "The ROM file has changed since it was opened. Open it again before saving.";
+
+// Refused before anything was written: the reason says it all.
+constexpr std::array refusals{RomErrc::unsupportedGame, RomErrc::notRecognised,     RomErrc::romChanged,
+                              RomErrc::patchOverRom,    RomErrc::pictureOverRom,    RomErrc::outsideOwnedRegions,
+                              RomErrc::beyondIpsRange};
+
+bool IsRefusal(std::error_code error)
+{
+    return std::ranges::any_of(refusals, [error](RomErrc refusal) { return error == refusal; });
+}
 
 std::string WithNotes(std::string text, const SavePlan& plan)
 {
@@ -13,27 +27,44 @@ std::string WithNotes(std::string text, const SavePlan& plan)
     return text;
 }
 
-} // namespace
-
-std::string RefusalText(const OpenRefusal& refusal)
+std::string_view RomLeftLine(RomLeft left)
 {
-    if (refusal.error == RomErrc::notRecognised && refusal.game != nullptr)
-        return "This ROM does not keep its starters where " + std::string(refusal.game->name)
-               + " does, so Tidewell cannot change them safely.";
-    return refusal.error.message();
+    switch (left) {
+    case RomLeft::untouched:
+    case RomLeft::restored: return "The ROM was left as it was.";
+    case RomLeft::partlyChanged: return "The ROM may be partly changed. Open it again to see what it holds.";
+    case RomLeft::notWritten:
+    case RomLeft::changed: break;
+    }
+    return {};
 }
 
-std::string FailureText(const SaveFailure& failure)
+} // namespace
+
+Outcome RefusalOutcome(const OpenRefusal& refusal)
 {
-    switch (failure.left) {
-    case RomLeft::untouched:
-        break;
-    case RomLeft::restored:
-        return failure.error.message() + "\nThe ROM was left as it was.";
-    case RomLeft::partlyChanged:
-        return failure.error.message() + "\nThe ROM may be partly changed. Open it again to see what it holds.";
-    }
-    return failure.error.message();
+    if (refusal.error == RomErrc::notRecognised && refusal.game != nullptr)
+        return {OutcomeKind::refusal,
+                "This ROM does not keep its starters where " + std::string(refusal.game->name)
+                    + " does, so Tidewell cannot change them safely.",
+                RomLeft::notWritten, refusal.error};
+    const auto kind = IsRefusal(refusal.error) ? OutcomeKind::refusal : OutcomeKind::failure;
+    return {kind, refusal.error.message(), RomLeft::notWritten, refusal.error};
+}
+
+Outcome FailureOutcome(const SaveFailure& failure)
+{
+    const bool beforeWriting = failure.left == RomLeft::notWritten || failure.left == RomLeft::untouched;
+    if (failure.error == RomErrc::romChanged && beforeWriting)
+        return {OutcomeKind::refusal, std::string(changedSinceOpen), failure.left, failure.error};
+    if (IsRefusal(failure.error) && beforeWriting)
+        return {OutcomeKind::refusal, failure.error.message(), failure.left, failure.error};
+    if (failure.error == RomErrc::nothingToExport)
+        return {OutcomeKind::note, failure.error.message(), failure.left, failure.error};
+    std::string text = failure.error.message();
+    if (const std::string_view line = RomLeftLine(failure.left); !line.empty())
+        text += '\n' + std::string(line);
+    return {OutcomeKind::failure, text, failure.left, failure.error};
 }
 
 std::vector<std::string> SaveNotes(const SavePlan& plan)
@@ -47,17 +78,18 @@ std::vector<std::string> SaveNotes(const SavePlan& plan)
     return notes;
 }
 
-std::string SavedText(const SavePlan& plan)
+Outcome SavedOutcome(const SavePlan& plan)
 {
     std::string text = "Starter Pokémon changed successfully!";
     if (plan.rivalTeamsFollow)
         text += "\nThe rival's later teams now follow the starters he was given.";
-    return WithNotes(text, plan);
+    return {OutcomeKind::done, WithNotes(text, plan), RomLeft::changed, {}};
 }
 
-std::string PatchWrittenText(std::string_view fileName, const SavePlan& plan)
+Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan)
 {
-    return WithNotes("The patch was written to " + std::string(fileName) + ".", plan);
+    return {OutcomeKind::done, WithNotes("The patch was written to " + std::string(fileName) + ".", plan),
+            RomLeft::notWritten, {}};
 }
 
 std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> patch)

@@ -1,29 +1,54 @@
 #pragma once
 
-#include "RomDocument.h"
+#include "PatchFiles.h"
+#include "RomContents.h"
+#include "SavePlan.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
-// How each outcome is put to the user, the same in the window and the tool.
+// Every outcome as it is put to the user, the same in every front end.
+
+enum class OutcomeKind { done, note, warning, refusal, failure };
+
+// What became of the ROM file itself.
+enum class RomLeft {
+    notWritten,    // it was only read: the write was to another file
+    untouched,     // a write to it failed before any of its bytes changed
+    restored,      // the bytes written in place were put back and synced
+    partlyChanged, // putting them back failed too
+    changed,       // it holds the new starters
+};
+
+// A write that did not happen as asked.
+struct SaveFailure {
+    std::error_code error;
+    RomLeft left = RomLeft::notWritten;
+};
+
+struct Outcome {
+    OutcomeKind kind;
+    std::string text;
+    RomLeft left = RomLeft::notWritten;
+    // The platform's or Tidewell's failure, whose number a failure is shown under.
+    std::error_code error;
+};
 
 // Why a file is not shown: an unsupported game, a ROM Tidewell does not know,
 // or the platform's reason.
-std::string RefusalText(const OpenRefusal& refusal);
+Outcome RefusalOutcome(const OpenRefusal& refusal);
 
 // What went wrong, then, on a line of its own, what the ROM was left as.
-std::string FailureText(const SaveFailure& failure);
+Outcome FailureOutcome(const SaveFailure& failure);
 
-inline constexpr std::string_view ChangedSinceOpenWarning =
-    "The ROM file has changed since it was opened. Open it again before saving.";
+Outcome SavedOutcome(const SavePlan& plan);
+Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan);
 
 // One line for each part of the ROM that Save left as it was.
 std::vector<std::string> SaveNotes(const SavePlan& plan);
-
-std::string SavedText(const SavePlan& plan);
-std::string PatchWrittenText(std::string_view fileName, const SavePlan& plan);
 
 // One sentence for each Poké Ball that holds Unown: Elm shows the ball's
 // species before the game has chosen a letter. The rival's Unown is fine.

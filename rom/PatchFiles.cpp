@@ -2,9 +2,9 @@
 
 #include "RomErrors.h"
 
-#include <zlib.h>
-
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <string_view>
 #include <utility>
 
@@ -14,6 +14,29 @@ constexpr std::size_t ipsReach = 0x1000000;
 constexpr std::size_t ipsLongestRecord = 0xFFFF;
 // A record starting here would read as the "EOF" marker.
 constexpr std::size_t ipsMarkerOffset = 0x454F46;
+
+constexpr std::array<std::uint32_t, 256> crc32Table = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t i = 0; i < table.size(); ++i) {
+        std::uint32_t remainder = i;
+        for (int bit = 0; bit < 8; ++bit)
+            remainder = (remainder >> 1) ^ ((remainder & 1) ? 0xEDB88320u : 0);
+        table[i] = remainder;
+    }
+    return table;
+}();
+
+// The CRC-32 of zlib and every patcher.
+constexpr std::uint32_t Crc32Of(std::span<const std::uint8_t> bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::uint8_t byte : bytes)
+        crc = (crc >> 8) ^ crc32Table[(crc ^ byte) & 0xFF];
+    return ~crc;
+}
+
+constexpr std::array<std::uint8_t, 9> checkInput{'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+static_assert(Crc32Of(checkInput) == 0xCBF43926u);
 
 enum class BpsAction : std::uint64_t { sourceRead = 0, targetRead = 1 };
 
@@ -99,7 +122,7 @@ void AppendBpsAction(RomBytes& patch, BpsAction kind, std::size_t length)
 
 void AppendCrc32(RomBytes& patch, std::span<const std::uint8_t> bytes)
 {
-    const uLong crc = crc32_z(0, bytes.data(), bytes.size());
+    const std::uint32_t crc = Crc32Of(bytes);
     for (int shift = 0; shift < 32; shift += 8)
         patch.push_back(static_cast<std::uint8_t>(crc >> shift));
 }
@@ -130,11 +153,9 @@ RomBytes BpsPatch(std::span<const std::uint8_t> source, std::span<const std::uin
 
 } // namespace
 
-std::expected<RomBytes, std::error_code> MakePatch(PatchFormat format,
-                                                   std::span<const std::uint8_t> source,
-                                                   const RomEdits& edits)
+std::expected<RomBytes, std::error_code> MakePatch(PatchFormat format, std::span<const std::uint8_t> source,
+                                                   std::span<const std::uint8_t> target, const RomEdits& edits)
 {
-    const RomBytes target = Applied(RomBytes(source.begin(), source.end()), edits);
     switch (format) {
     case PatchFormat::ips: return IpsPatch(target, edits);
     case PatchFormat::bps: return BpsPatch(source, target, edits);
@@ -142,9 +163,10 @@ std::expected<RomBytes, std::error_code> MakePatch(PatchFormat format,
     std::unreachable();
 }
 
-PatchFormat PatchFormatNamed(const std::filesystem::path& name, PatchFormat otherwise)
+PatchFormat PatchFormatNamed(std::string_view fileName, PatchFormat otherwise)
 {
-    std::string ending = name.extension().string();
+    const auto dot = fileName.find_last_of("./");
+    std::string ending(dot == std::string_view::npos || fileName[dot] == '/' ? std::string_view{} : fileName.substr(dot));
     std::ranges::transform(ending, ending.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ending == ".ips")
         return PatchFormat::ips;

@@ -19,10 +19,3 @@ RomEdits Difference(std::span<const std::uint8_t> from, std::span<const std::uin
     }
     return edits;
 }
-
-RomBytes Applied(RomBytes image, const RomEdits& edits)
-{
-    for (const ByteEdit& edit : edits)
-        image.at(edit.offset) = edit.after;
-    return image;
-}

@@ -33,6 +33,3 @@ using RomEdits = std::vector<ByteEdit>;
 
 // The edits that turn `from` into `to`, two images of the same size.
 RomEdits Difference(std::span<const std::uint8_t> from, std::span<const std::uint8_t> to);
-
-// `image` with every edit made.
-RomBytes Applied(RomBytes image, const RomEdits& edits);

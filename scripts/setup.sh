@@ -9,6 +9,7 @@ build="$repo/build"
 # zlib gives patch files their CRC32; CLI11 and nlohmann/json serve tidewell-cli.
 build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev libpng-dev libcli11-dev
                 nlohmann-json3-dev fonts-liberation2)
+wasm_packages=(clang-16 lld-16 libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 libclang-rt-16-dev-wasm32 wasi-libc)
 build_purpose="the compiler, CMake, the Qt 6 and other development files, and the font Tidewell is built with"
 
 as_root=()

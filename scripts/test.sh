@@ -8,5 +8,7 @@ install_missing "$build_purpose" "${build_packages[@]}"
 # virtual display.
 install_missing "the test tools (GoogleTest, the desktop file validators, a virtual X display)" \
     libgtest-dev desktop-file-utils appstream xvfb xauth xdotool
-configure_and_build -DBUILD_TESTING=ON
+# The core is also compiled for WebAssembly, which proves it free of file and platform calls.
+install_missing "clang and libc++ for WebAssembly" "${wasm_packages[@]}"
+configure_and_build -DBUILD_TESTING=ON -DTIDEWELL_WEB=ON
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

@@ -156,7 +156,7 @@ bool Form1::openPath(const std::filesystem::path& path)
 {
     auto opened = RomDocument::Open(path, true);
     if (!opened) {
-        outcomes.Refused(opened.error());
+        outcomes.Show(RefusalOutcome(opened.error()));
         return false;
     }
     document = std::move(*opened);
@@ -204,10 +204,10 @@ bool Form1::save()
         return false;
     const auto saved = document->Save(*values, saveOptions());
     if (!saved) {
-        outcomes.Failed(saved.error());
+        outcomes.Show(FailureOutcome(saved.error()));
         return false;
     }
-    showSaved(*values, QString::fromUtf8(SavedText(*saved)));
+    showSaved(*values, SavedOutcome(*saved));
     return true;
 }
 
@@ -233,28 +233,27 @@ void Form1::saveRomAs()
         return;
     const auto saved = document->SaveAs(*values, saveOptions(), chosen->path);
     if (!saved) {
-        outcomes.Failed(saved.error());
+        outcomes.Show(FailureOutcome(saved.error()));
         return;
     }
     recentRoms->Add(QFileInfo(document->Path()).absoluteFilePath());
-    showSaved(*values, QString::fromUtf8(SavedText(*saved)));
+    showSaved(*values, SavedOutcome(*saved));
 }
 
 void Form1::exportPatch()
 {
     const auto values = valuesToSave();
-    if (!values)
+    if (!values || !outcomes.SaveAnyway(UnownWarnings(*values)))
         return;
     const auto chosen = askWhereToSave("Export Patch", QFileInfo(document->Path()).completeBaseName() + ".bps",
                                        "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips", ".bps");
     if (!chosen)
         return;
-    const auto format = PatchFormatNamed(chosen->path, chosen->filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps);
+    const auto format = PatchFormatNamed(chosen->path.string(),
+                                         chosen->filterIndex == 2 ? PatchFormat::ips : PatchFormat::bps);
     const auto exported = document->ExportPatch(*values, saveOptions(), format, chosen->path);
-    if (exported)
-        outcomes.Inform(QString::fromUtf8(PatchWrittenText(FileName(chosen->path).toStdString(), *exported)));
-    else
-        outcomes.Failed(exported.error());
+    outcomes.Show(exported ? PatchWrittenOutcome(FileName(chosen->path).toStdString(), *exported)
+                           : FailureOutcome(exported.error()));
 }
 
 std::optional<StarterSettings> Form1::valuesToSave()
@@ -271,19 +270,21 @@ SaveOptions Form1::saveOptions() const
 }
 
 // The boxes show the levels as written ("4.6" became 5).
-void Form1::showSaved(const StarterSettings& values, const QString& text)
+void Form1::showSaved(const StarterSettings& values, const Outcome& saved)
 {
     for (StarterValue value : AllStarterValues)
         if (KindOf(value) == ValueKind::level)
             controls->Show(value, values[value]);
     updateModified();
-    outcomes.Inform(text);
+    outcomes.Show(saved);
 }
 
 void Form1::defaultSelection()
 {
+    StarterSettings defaults;
     for (const auto& [value, byte] : DefaultSelection)
-        controls->Show(value, byte);
+        defaults[value] = byte;
+    controls->Show(defaults);
 }
 
 void Form1::about()

@@ -63,7 +63,7 @@ private:
     SaveOptions saveOptions() const;
     std::optional<SaveTarget> askWhereToSave(const QString& title, const QString& name, const QString& filter,
                                              const QString& extension);
-    void showSaved(const StarterSettings& values, const QString& text);
+    void showSaved(const StarterSettings& values, const Outcome& saved);
     void openRecent(const QString& path);
 
     std::unique_ptr<Ui::Form1> ui;

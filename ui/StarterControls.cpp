@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <span>
@@ -96,10 +97,15 @@ void StarterControls::Show(StarterValue value, std::uint8_t byte)
     shown->setCurrentIndex(byte < shown->count() ? byte : -1);
 }
 
+// One change for the whole ROM, so that the banner is painted once.
 void StarterControls::Show(const StarterSettings& values)
 {
-    for (StarterValue value : OpenReadOrder)
-        Show(value, values[value]);
+    {
+        const QSignalBlocker quiet(this);
+        for (StarterValue value : OpenReadOrder)
+            Show(value, values[value]);
+    }
+    emit changed();
 }
 
 ShownValues StarterControls::Shown() const

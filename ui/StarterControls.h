@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RomDocument.h"
+#include "RomContents.h"
 #include "StarterLayout.h"
 #include "StarterSettings.h"
 

@@ -31,7 +31,7 @@ namespace {
 
 using enum StarterValue;
 
-struct Outcome {
+struct CliRun {
     int status = -1;
     std::string out;
     std::string err;
@@ -49,7 +49,7 @@ std::string TextOf(std::FILE* file)
 
 // Runs the built tidewell-cli, or a copy of it; its output goes through
 // unnamed temporary files, which any user can write.
-Outcome RunCli(std::vector<std::string> arguments, const fs::path& program = TIDEWELL_CLI)
+CliRun RunCli(std::vector<std::string> arguments, const fs::path& program = TIDEWELL_CLI)
 {
     arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
@@ -63,7 +63,7 @@ Outcome RunCli(std::vector<std::string> arguments, const fs::path& program = TID
     posix_spawn_file_actions_adddup2(&actions, fileno(out), 1);
     posix_spawn_file_actions_adddup2(&actions, fileno(err), 2);
     pid_t child = 0;
-    Outcome outcome;
+    CliRun outcome;
     if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
         waitpid(child, &status, 0);
@@ -104,7 +104,7 @@ protected:
 
 TEST_F(CliTest, ShowPrintsTheGameAndAnAlignedTable)
 {
-    const Outcome shown = RunCli({"show", Crystal()});
+    const CliRun shown = RunCli({"show", Crystal()});
     EXPECT_EQ(shown.status, 0);
     EXPECT_EQ(shown.err, "");
     EXPECT_EQ(shown.out,
@@ -124,7 +124,7 @@ TEST_F(CliTest, ShowPrintsJsonWithNumbersAndNames)
     // 253 is past the species catalogue, 183 past the levels the editor takes.
     const fs::path rom =
         Rom("AAUE", With(GameDefaults(), {{poke1, 162}, {lvl1, 183}, {item3, 218}, {rival3, 253}}));
-    const Outcome shown = RunCli({"show", "--json", rom});
+    const CliRun shown = RunCli({"show", "--json", rom});
     ASSERT_EQ(shown.status, 0) << shown.err;
     const auto json = nlohmann::json::parse(shown.out);
     EXPECT_EQ(json["game"],
@@ -151,7 +151,7 @@ TEST_F(CliTest, SetTakesNamesInAnyCaseAndNumbers)
         const fs::path rom = Crystal();
         std::vector<std::string> arguments{"set", rom};
         arguments.insert(arguments.end(), options.begin(), options.end());
-        const Outcome set = RunCli(arguments);
+        const CliRun set = RunCli(arguments);
         EXPECT_EQ(set.status, 0) << options[1];
         EXPECT_EQ(set.err, "") << options[1];
         EXPECT_EQ(RomDocument::Open(rom)->Values(), With(GameDefaults(), changes)) << options[1];
@@ -176,7 +176,7 @@ TEST_F(CliTest, ListsAndMatchesNamesAndSuggestsTheNearest)
     for (auto [arguments, status, text, species] : cases) {
         const fs::path rom = Crystal();
         std::ranges::replace(arguments, std::string("ROM"), rom.string());
-        const Outcome run = RunCli(arguments);
+        const CliRun run = RunCli(arguments);
         EXPECT_EQ(run.status, status) << arguments.back();
         EXPECT_NE((run.out + run.err).find(text), std::string::npos) << run.out << run.err;
         EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], species) << arguments.back();
@@ -186,11 +186,11 @@ TEST_F(CliTest, ListsAndMatchesNamesAndSuggestsTheNearest)
 TEST_F(CliTest, DefaultsComeBeforeTheOptions)
 {
     const fs::path rom = Rom("AAXE", Numbered(3));
-    const Outcome set = RunCli({"set", rom, "--ball1", ",9", "--defaults"});
+    const CliRun set = RunCli({"set", rom, "--ball1", ",9", "--defaults"});
     ASSERT_EQ(set.status, 0);
     EXPECT_EQ(set.out, "Wrote the starters to " + rom.string() + ".\n");
     EXPECT_EQ(RomDocument::Open(rom)->Values(), With(GameDefaults(), {{lvl1, 9}}));
-    const Outcome again = RunCli({"set", rom, "--ball1", ",9"});
+    const CliRun again = RunCli({"set", rom, "--ball1", ",9"});
     EXPECT_EQ(again.out, "The ROM already holds these starters; nothing was written.\n");
 }
 
@@ -219,7 +219,7 @@ TEST_F(CliTest, RefusalsSayWhyOnOneLineWithTheirExitStatus)
     };
     const Bytes original = ReadAll(rom);
     for (const auto& [arguments, status, reason] : cases) {
-        const Outcome refused = RunCli(arguments);
+        const CliRun refused = RunCli(arguments);
         EXPECT_EQ(refused.status, status) << reason;
         EXPECT_NE(refused.err.find(reason), std::string::npos) << refused.err;
         EXPECT_EQ(std::ranges::count(refused.err, '\n'), 1) << refused.err;
@@ -240,7 +240,7 @@ TEST_F(CliTest, UnwritableFolderIsAnInputOutputFailure)
     const fs::path program = scratch.File("tidewell-cli");
     fs::copy_file(TIDEWELL_CLI, program);
     AsOrdinaryUser user;
-    const Outcome refused = RunCli({"set", rom, "--ball1", "mew", "--output", copy}, program);
+    const CliRun refused = RunCli({"set", rom, "--ball1", "mew", "--output", copy}, program);
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.err, "tidewell-cli: " + copy.string() + ": Permission denied.\n");
 }
@@ -275,7 +275,7 @@ TEST_F(CliTest, EveryWayToWriteGivesTheBytesTheEditorSaves)
             written = scratch.File(file);
             arguments.insert(arguments.end(), {option, written});
         }
-        const Outcome set = RunCli(arguments);
+        const CliRun set = RunCli(arguments);
         ASSERT_EQ(set.status, 0) << option << set.err;
         EXPECT_EQ(result(written), saved) << option;
         if (*option) {
@@ -289,7 +289,7 @@ TEST_F(CliTest, NotesAQuestionItLeftAsItWas)
     Bytes game = MakeGameRom("BYTE");
     game.at(LabTextOffset("BYTE", 2)) = 0x01;
     const fs::path rom = scratch.Write("rom.gbc", game);
-    const Outcome set = RunCli({"set", rom, "--ball2", "pikachu"});
+    const CliRun set = RunCli({"set", rom, "--ball2", "pikachu"});
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(set.err,
               "tidewell-cli: " + rom.string() + ": Elm's question for Poké Ball 2 was left as it was.\n");
@@ -314,7 +314,7 @@ TEST_F(CliTest, PictureWritesTheDecodersPixelsInTheRomsColours)
 {
     const fs::path rom = Crystal();
     const fs::path png = scratch.File("pikachu.png");
-    const Outcome written = RunCli({"picture", rom, "Pikachu", "--output", png, "--shiny"});
+    const CliRun written = RunCli({"picture", rom, "Pikachu", "--output", png, "--shiny"});
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(RunCli({"picture", rom, "0", "--output", png}).status, 1);
 
@@ -445,7 +445,7 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
         fs::create_symlink("other.gbc", scratch.File("to-other.gbc"));
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
-        const Outcome set = RunCli({"set", rom, "--ball1", "pikachu", option, target});
+        const CliRun set = RunCli({"set", rom, "--ball1", "pikachu", option, target});
         EXPECT_EQ(set.status, status) << set.err;
         EXPECT_NE(set.err.find(error), std::string::npos) << set.err;
         EXPECT_TRUE(fs::is_fifo(fifo));
@@ -474,17 +474,21 @@ TEST_F(CliTest, CopiesKeepNoSpecialBitsAndStayWritablePatchesAreNewFiles)
 TEST_F(CliTest, WarnsOfUnownInAPokeBallAndGoesOn)
 {
     const fs::path rom = Crystal();
-    const Outcome set = RunCli({"set", rom, "--ball3", "unown", "--rival1", "unown"});
+    const CliRun set = RunCli({"set", rom, "--ball3", "unown", "--rival1", "unown"});
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(set.err, "tidewell-cli: " + rom.string() + ": Poké Ball 3 holds Unown. Elm's lab cannot show its picture: "
                        "the game will show garbage there and may freeze.\n");
     EXPECT_EQ(RomDocument::Open(rom)->Values()[poke3], 201);
 }
 
-TEST_F(CliTest, ShowFailsWhenItsOutputCannotBeWritten)
+TEST_F(CliTest, EveryCommandFailsWhenItsOutputCannotBeWritten)
 {
-    const std::string command = std::string(TIDEWELL_CLI) + " show '" + Crystal().string() + "' >/dev/full 2>/dev/null";
-    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 3);
+    const std::string rom = Crystal().string();
+    for (const std::string& arguments : {" show '" + rom + "'", " set '" + rom + "' --ball1 pikachu"}) {
+        const std::string command = std::string(TIDEWELL_CLI) + arguments + " >/dev/full 2>/dev/null";
+        EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 3) << arguments;
+    }
+    EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], 25) << "the ROM itself was written";
 }
 
 TEST_F(CliTest, RivalTeamsFollowHisStarterUnlessToldOrTheyDoNotCheck)
@@ -509,7 +513,7 @@ TEST_F(CliTest, RivalTeamsFollowHisStarterUnlessToldOrTheyDoNotCheck)
         const fs::path rom = scratch.Write("rom.gbc", image);
         std::vector<std::string> arguments{"set", rom};
         arguments.insert(arguments.end(), options.begin(), options.end());
-        const Outcome set = RunCli(arguments);
+        const CliRun set = RunCli(arguments);
         ASSERT_EQ(set.status, 0) << set.err;
         EXPECT_EQ(ReadAll(rom), expected);
         EXPECT_EQ(set.err.find(leftAlone) != std::string::npos, noted) << set.err;

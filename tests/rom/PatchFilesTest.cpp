@@ -31,9 +31,16 @@ RomEdits Inverted(const Bytes& source, std::initializer_list<Range> ranges)
     return edits;
 }
 
+Bytes Applied(Bytes image, const RomEdits& edits)
+{
+    for (const ByteEdit& edit : edits)
+        image.at(edit.offset) = edit.after;
+    return image;
+}
+
 Bytes Patch(PatchFormat format, const Bytes& source, const RomEdits& edits)
 {
-    return MakePatch(format, source, edits).value();
+    return MakePatch(format, source, Applied(source, edits), edits).value();
 }
 
 std::optional<Bytes> Apply(PatchFormat format, const Bytes& source, const Bytes& patch)
@@ -141,7 +148,7 @@ TEST(MakePatch, IpsReachesTheLastByteOfSixteenMebibytesAndNoFurther)
     EXPECT_EQ(ApplyIps(source, Patch(PatchFormat::ips, source, last)), Applied(source, last));
 
     const RomEdits beyond = Inverted(source, {{0x100, 0x101}, {0x1000000, 0x1000001}});
-    const auto refused = MakePatch(PatchFormat::ips, source, beyond);
+    const auto refused = MakePatch(PatchFormat::ips, source, Applied(source, beyond), beyond);
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error(), RomErrc::beyondIpsRange);
     EXPECT_EQ(ApplyBps(source, Patch(PatchFormat::bps, source, beyond)), Applied(source, beyond));

@@ -156,6 +156,12 @@ TEST_F(OutletsTest, ExportedPatchesTurnTheRomIntoWhatSaveWrites)
     ChooseToSave("mnuExportPatch", scratch.File("nothing.bps"));
     EXPECT_EQ(boxes.shown.back().text, "The starters are the same as in the ROM: there is nothing to export.");
     EXPECT_FALSE(fs::exists(scratch.File("nothing.bps")));
+
+    // A patch would give the game Unown in a Poké Ball too: it is asked about first.
+    List(StarterValue::poke1)->setCurrentIndex(201);
+    ChooseToSave("mnuExportPatch", scratch.File("unown.bps"));
+    EXPECT_EQ(boxes.asked.size(), 1u);
+    EXPECT_FALSE(fs::exists(scratch.File("unown.bps")));
 }
 
 } // namespace

@@ -1,65 +1,15 @@
 #pragma once
 
-#include "GameIdentification.h"
+#include "Outcomes.h"
 #include "PatchFiles.h"
-#include "RomEdits.h"
+#include "RomContents.h"
 #include "RomFile.h"
-#include "StarterSettings.h"
+#include "SavePlan.h"
 
-#include <array>
 #include <expected>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <system_error>
-#include <vector>
-
-// Why a file was not opened. For a ROM of a known game that does not keep its
-// starters where that game does (RomErrc::notRecognised), also which game.
-struct OpenRefusal {
-    std::error_code error;
-    const Game* game = nullptr;
-};
-
-struct SaveOptions {
-    // Elm's question names the species in each ball.
-    bool labText = true;
-    // The rival's later teams continue the line of the starter he is given.
-    bool rivalTeams = true;
-};
-
-struct SavePlan {
-    RomEdits edits;
-    // Balls whose question did not look like the game's own, or lay where
-    // rewriting it could touch something else, and was kept.
-    std::array<bool, 3> labTextLeftAlone{};
-    // The rival's parties did not look like the game's own and were kept.
-    bool rivalTeamsLeftAlone = false;
-    // Some of the rival's later teams change to follow his starters.
-    bool rivalTeamsFollow = false;
-};
-
-// Everything Save changes in this image of the ROM to store the values. Every
-// edit lies in a region Tidewell owns, or nothing is planned
-// (RomErrc::outsideOwnedRegions).
-std::expected<SavePlan, std::error_code> PlanSave(std::span<const std::uint8_t> image, const GameLayout& layout,
-                                                  const StarterSettings& values, SaveOptions options);
-
-// What a failed write left in the ROM.
-enum class RomLeft {
-    untouched,     // it failed before the ROM was touched
-    restored,      // the bytes written in place were put back and synced
-    partlyChanged, // putting them back failed too
-};
-
-struct SaveFailure {
-    std::error_code error;
-    RomLeft left = RomLeft::untouched;
-};
-
-// The values as the window shows them: none where a control holds nothing
-// that Save could write.
-using ShownValues = std::array<std::optional<std::uint8_t>, StarterValueCount>;
 
 // A ROM as Open found it, with the rules for everything written from it: it
 // goes into the same file, unchanged since it was opened or last saved
@@ -67,8 +17,7 @@ using ShownValues = std::array<std::optional<std::uint8_t>, StarterValueCount>;
 // regular file.
 class RomDocument {
 public:
-    // Refuses unsupported games (RomErrc::unsupportedGame) and ROMs whose script
-    // and party bytes are not the game's own (RomErrc::notRecognised). The
+    // Reads the file once and refuses what the core's check refuses. The
     // editor makes the ROM writable for its owner, so that a later Save can work.
     static std::expected<RomDocument, OpenRefusal> Open(const std::filesystem::path& path,
                                                         bool makeWritable = false);
@@ -79,9 +28,7 @@ public:
     // The whole ROM, as read or as last saved.
     std::span<const std::uint8_t> Image() const { return image_; }
 
-    // Whether the shown values differ from the ROM's. A control that cannot show
-    // the ROM's byte (a species past the list, a level over 100) is no edit.
-    bool IsEdited(const ShownValues& shown) const;
+    bool IsEdited(const ShownValues& shown) const { return ::IsEdited(values_, shown); }
 
     // Writes the values into the ROM: the whole edited image replaces it in
     // one step, or, where it cannot stay what it was, each edit is written in
@@ -106,20 +53,17 @@ public:
                                                       std::error_code overRom) const;
 
 private:
-    struct Checked;
     struct Planned;
 
     RomDocument() = default;
-    std::expected<Checked, std::error_code> Reopen() const;
+    std::expected<RomFile, std::error_code> Reopen() const;
     std::expected<Planned, std::error_code> Plan(const StarterSettings& values, SaveOptions options) const;
     bool IsThisRom(const std::filesystem::path& target) const;
-    void Saved(const StarterSettings& values, const FileIdentity& identity, RomBytes image);
+    void Saved(const StarterSettings& values, const FileIdentity& identity, const SavePlan& plan);
 
     std::filesystem::path path_;
     const Game* game_ = nullptr;
     StarterSettings values_;
     FileIdentity identity_;
-    // The byte at every place Save writes a value, as read or as last saved.
-    std::vector<ByteAt> stored_;
     RomBytes image_;
 };

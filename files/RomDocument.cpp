@@ -1,0 +1,216 @@
+#include "RomDocument.h"
+
+#include "FileWriting.h"
+#include "HexFunctions.h"
+#include "RomErrors.h"
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes every edit through the handle and syncs; on any failure, or when the
+// path no longer names the file, puts back the bytes already written.
+std::expected<void, SaveFailure> ApplyInPlace(RomFile& file, const RomEdits& edits, const fs::path& path)
+{
+    std::size_t written = 0;
+    std::error_code failure;
+    for (; written < edits.size(); ++written) {
+        const ByteEdit& edit = edits[written];
+        if (auto done = WriteHex(file, static_cast<std::int32_t>(edit.offset), TwoDigitHex(edit.after)); !done) {
+            failure = done.error();
+            break;
+        }
+    }
+    if (!failure)
+        failure = file.SyncToDisk();
+    if (const auto identity = file.Identity(); !failure && (!identity || !Names(path, *identity)))
+        failure = make_error_code(RomErrc::romChanged);
+    if (!failure)
+        return {};
+    bool restored = true;
+    while (written-- > 0) {
+        const ByteEdit& edit = edits[written];
+        restored = WriteHex(file, static_cast<std::int32_t>(edit.offset), TwoDigitHex(edit.before))
+                   && restored;
+    }
+    restored = !file.SyncToDisk() && restored;
+    return std::unexpected(SaveFailure{failure, restored ? RomLeft::restored : RomLeft::partlyChanged});
+}
+
+// A copy is edited further by its owner, and is no program.
+fs::perms CopyPermissions(fs::perms source)
+{
+    return (source & fs::perms::all) | fs::perms::owner_write;
+}
+
+} // namespace
+
+// The opened ROM's file, checked to be the same file holding the same bytes,
+// and the plan made from them.
+struct RomDocument::Planned {
+    RomFile file;
+    SavePlan plan;
+};
+
+std::expected<RomDocument, OpenRefusal> RomDocument::Open(const fs::path& path, bool makeWritable)
+{
+    auto file = RomFile::Open(path, RomFile::Access::read);
+    if (!file)
+        return std::unexpected(OpenRefusal{file.error()});
+    const auto size = file->Size();
+    if (!size)
+        return std::unexpected(OpenRefusal{size.error()});
+    if (const auto refused = RefusalBySize(*size))
+        return std::unexpected(*refused);
+    auto image = file->ReadAll();
+    if (!image)
+        return std::unexpected(OpenRefusal{image.error()});
+    const auto contents = ReadRomContents(*image);
+    if (!contents)
+        return std::unexpected(contents.error());
+    // Where this fails (read-only media, another owner) the ROM can still be
+    // shown; Save then reports that it cannot write.
+    if (makeWritable)
+        file->MakeWritable();
+    const auto identity = file->Identity();
+    if (!identity)
+        return std::unexpected(OpenRefusal{identity.error()});
+    RomDocument document;
+    document.path_ = path;
+    document.game_ = contents->game;
+    document.values_ = contents->values;
+    document.identity_ = *identity;
+    document.image_ = std::move(*image);
+    return document;
+}
+
+std::expected<RomFile, std::error_code> RomDocument::Reopen() const
+{
+    const auto changed = std::unexpected(make_error_code(RomErrc::romChanged));
+    auto file = RomFile::Open(path_, RomFile::Access::read);
+    if (!file)
+        return std::unexpected(file.error());
+    const auto identity = file->Identity();
+    if (!identity)
+        return std::unexpected(identity.error());
+    const auto size = file->Size();
+    if (*identity != identity_ || !size || *size != std::ssize(image_))
+        return changed;
+    const auto image = file->ReadAll();
+    if (!image)
+        return std::unexpected(image.error());
+    if (*image != image_)
+        return changed;
+    return std::move(*file);
+}
+
+bool RomDocument::IsThisRom(const fs::path& target) const
+{
+    return Names(target, identity_);
+}
+
+void RomDocument::Saved(const StarterSettings& values, const FileIdentity& identity, const SavePlan& plan)
+{
+    image_ = plan.image;
+    values_ = values;
+    identity_ = identity;
+}
+
+std::expected<RomDocument::Planned, std::error_code> RomDocument::Plan(const StarterSettings& values,
+                                                                    SaveOptions options) const
+{
+    auto file = Reopen();
+    if (!file)
+        return std::unexpected(file.error());
+    auto plan = PlanSave(image_, values, options);
+    if (!plan)
+        return std::unexpected(plan.error());
+    return Planned{std::move(*file), std::move(*plan)};
+}
+
+std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& values, SaveOptions options)
+{
+    const SignalsHeld held;
+    const auto untouched = [](std::error_code error) { return std::unexpected(SaveFailure{error, RomLeft::untouched}); };
+    auto planned = Plan(values, options);
+    if (!planned)
+        return untouched(planned.error());
+    auto& [file, plan] = *planned;
+    if (plan.edits.empty()) {
+        values_ = values;
+        return plan;
+    }
+    const auto replaced = ReplaceFile(file, path_, plan.image);
+    if (!replaced)
+        return untouched(replaced.error());
+    if (*replaced) {
+        Saved(values, **replaced, plan);
+        return plan;
+    }
+    auto writable = file.Reopen(RomFile::Access::readWrite);
+    if (!writable)
+        return untouched(writable.error());
+    if (auto applied = ApplyInPlace(*writable, plan.edits, path_); !applied)
+        return std::unexpected(applied.error());
+    const auto identity = writable->Identity();
+    if (!identity)
+        return std::unexpected(SaveFailure{identity.error(), RomLeft::changed});
+    Saved(values, *identity, plan);
+    return plan;
+}
+
+std::expected<SavePlan, SaveFailure> RomDocument::SaveAs(const StarterSettings& values, SaveOptions options,
+                                                         const fs::path& target)
+{
+    if (IsThisRom(target))
+        return Save(values, options);
+    const SignalsHeld held;
+    auto planned = Plan(values, options);
+    if (!planned)
+        return std::unexpected(SaveFailure{planned.error()});
+    auto& [file, plan] = *planned;
+    const auto status = file.Status();
+    if (!status)
+        return std::unexpected(SaveFailure{status.error()});
+    const auto identity = WriteNewFile(target, plan.image, CopyPermissions(status->permissions), identity_,
+                                       make_error_code(RomErrc::romChanged));
+    if (!identity)
+        return std::unexpected(SaveFailure{identity.error()});
+    path_ = target;
+    Saved(values, *identity, plan);
+    return plan;
+}
+
+std::expected<SavePlan, SaveFailure> RomDocument::ExportPatch(const StarterSettings& values, SaveOptions options,
+                                                              PatchFormat format, const fs::path& target) const
+{
+    const auto overRom = make_error_code(RomErrc::patchOverRom);
+    if (IsThisRom(target))
+        return std::unexpected(SaveFailure{overRom});
+    const SignalsHeld held;
+    auto planned = Plan(values, options);
+    if (!planned)
+        return std::unexpected(SaveFailure{planned.error()});
+    const SavePlan& plan = planned->plan;
+    if (plan.edits.empty())
+        return std::unexpected(SaveFailure{make_error_code(RomErrc::nothingToExport)});
+    const auto patch = MakePatch(format, image_, plan.image, plan.edits);
+    if (!patch)
+        return std::unexpected(SaveFailure{patch.error()});
+    if (const auto written = WriteDerivedFile(*patch, target, overRom); !written)
+        return std::unexpected(written.error());
+    return plan;
+}
+
+std::expected<void, SaveFailure> RomDocument::WriteDerivedFile(std::span<const std::uint8_t> bytes,
+                                                               const fs::path& target, std::error_code overRom) const
+{
+    if (IsThisRom(target))
+        return std::unexpected(SaveFailure{overRom});
+    const SignalsHeld held;
+    if (const auto written = WriteNewFile(target, bytes, std::nullopt, identity_, overRom); !written)
+        return std::unexpected(SaveFailure{written.error()});
+    return {};
+}

@@ -23,6 +23,8 @@ constexpr std::size_t stadiumBlock = CheckedRomSize - stadiumBlockSize;
 constexpr std::size_t baseBlockSize = blockBody + 16;
 constexpr std::size_t baseBlock = stadiumBlock - baseBlockSize;
 static_assert(stadiumBlock == 0x1FFDF8 && baseBlock == 0x1FFDE0);
+// Both blocks lie in the last bank, the checksum field in the first.
+static_assert(baseBlock / bankSize == (CheckedRomSize - 1) / bankSize && globalChecksumField + 2 <= bankSize);
 
 constexpr std::uint16_t bankCrcStart = 0xFEFE;
 constexpr std::uint16_t baseCrcStart = 0xACDE;

@@ -122,7 +122,7 @@ bool IsGameQuestion(std::span<const std::uint8_t> text, const BallQuestion& ball
 }
 
 // Where the ball's question lies, found through the script's pointer into
-// its own bank, when it and the byte after it are the game's own.
+// its own bank, when it and the byte after it are the game's own and lie in that bank.
 std::optional<ByteRange> GameQuestion(std::span<const std::uint8_t> rom, const GameLayout& layout,
                                       const BallQuestion& ball)
 {
@@ -130,10 +130,12 @@ std::optional<ByteRange> GameQuestion(std::span<const std::uint8_t> rom, const G
     const auto pointer = Slice(rom, species + LabTextPointerDistance, 2);
     if (!pointer)
         return std::nullopt;
-    const auto start = BankedOffset(static_cast<std::int64_t>(species / BankSize), (*pointer)[0] | (*pointer)[1] << 8);
-    const auto text = start ? Slice(rom, *start, ball.capacity + 1) : std::nullopt;
-    if (!text || !IsGameQuestion(*text, ball))
+    const auto bank = static_cast<std::int64_t>(species / BankSize);
+    const unsigned address = (*pointer)[0] | (*pointer)[1] << 8;
+    const auto inBank = BankedBytes(rom, bank, address);
+    if (!inBank || inBank->size() < ball.capacity + 1 || !IsGameQuestion(inBank->first(ball.capacity + 1), ball))
         return std::nullopt;
+    const auto start = BankedOffset(bank, address);
     return ByteRange{static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(ball.capacity)};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteSlice.h"
 #include "GameLayout.h"
 #include "RivalSlots.h"
 #include "StarterSettings.h"
@@ -85,6 +86,17 @@ constexpr bool SlotBytesAreDistinctAndApartFromTheStructure(const GameLayout& la
     });
 }
 
+// A slot's level, species and moves never straddle two banks.
+constexpr bool SlotsLieInOneBank(const GameLayout& layout)
+{
+    for (const auto& line : layout.rivalTeams->slotSpecies)
+        for (std::int32_t species : line)
+            if ((species - 1) / std::int32_t{BankSize} != (species + 4) / std::int32_t{BankSize})
+                return false;
+    return true;
+}
+
+static_assert(SlotsLieInOneBank(GoldSilver) && SlotsLieInOneBank(Crystal));
 static_assert(FirstTeamsAreWhereTheStartersAre(GoldSilver) && FirstTeamsAreWhereTheStartersAre(Crystal));
 static_assert(SlotBytesAreDistinctAndApartFromTheStructure(GoldSilver)
               && SlotBytesAreDistinctAndApartFromTheStructure(Crystal));

@@ -45,8 +45,9 @@ std::expected<SavePlan, std::error_code> PlanSave(std::span<const std::uint8_t> 
     if (!contents)
         return std::unexpected(contents.error().error);
     const GameLayout& layout = *contents->game->layout;
-    SavePlan plan{.image = RomBytes(image.begin(), image.end())};
+    SavePlan plan;
     RomBytes& saved = plan.image;
+    saved.assign(image.begin(), image.end());
     WriteValues(saved, layout.starters, values);
     std::vector<ByteRange> owned = ValueRegions(layout.starters);
     if (options.labText) {

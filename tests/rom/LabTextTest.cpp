@@ -149,6 +149,9 @@ const std::pair<const char*, void (*)(BallTwo&)> spoilers[] = {
     {"base data of another species", [](BallTwo& b) { b.rom[BaseDataOffset(b.code, squirtle)] = squirtle + 1; }},
     {"pointer a bank below", [](BallTwo& b) { MovePointer(b, -0x4000); }},
     {"pointer a bank above", [](BallTwo& b) { MovePointer(b, 0x4000); }},
+    {"text past the end of its bank", [](BallTwo& b) {
+         MovePointer(b, static_cast<int>((b.text() / 0x4000 + 1) * 0x4000 - 20 - b.text()));
+     }},
 };
 
 TEST_P(LabTextTest, LeavesAnUnrecognisedBallAlone)

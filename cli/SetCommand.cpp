@@ -70,7 +70,7 @@ int RunSet(const SetRequest& request)
     if (!rom)
         return Report(OpenFailure(request.rom, rom.error()));
     const StarterSettings values = WithChanges(rom->Values(), request.defaults, *chosen);
-    for (const std::string& warning : UnownWarnings(values))
+    for (const std::string& warning : PokeBallWarnings(values))
         Note(request.rom, warning);
     const auto written = Write(*rom, values, request);
     if (!written)

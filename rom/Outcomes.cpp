@@ -100,15 +100,21 @@ std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> pa
            + std::string(fileName) + ".";
 }
 
-std::vector<std::string> UnownWarnings(const StarterSettings& values)
+std::vector<std::string> PokeBallWarnings(const StarterSettings& values)
 {
     using enum StarterValue;
     constexpr std::array balls{poke1, poke2, poke3};
     std::vector<std::string> warnings;
-    for (std::size_t i = 0; i < balls.size(); ++i)
-        if (values[balls[i]] == Unown)
-            warnings.push_back("Poké Ball " + std::to_string(i + 1)
-                               + " holds Unown. Elm's lab cannot show its picture: the game will show "
-                                 "garbage there and may freeze.");
+    for (std::size_t i = 0; i < balls.size(); ++i) {
+        const std::uint8_t species = values[balls[i]];
+        const std::string ball = "Poké Ball " + std::to_string(i + 1);
+        if (species == Unown)
+            warnings.push_back(ball + " holds Unown. Elm's lab cannot show its picture: the game will show "
+                                      "garbage there and may freeze.");
+        else if (species == 0 || species > LastSpecies)
+            warnings.push_back(ball + " holds species " + std::to_string(species)
+                               + ", which is no Pokémon. Elm's lab will show nothing or garbage there, and the "
+                                 "player will get a broken Pokémon.");
+    }
     return warnings;
 }

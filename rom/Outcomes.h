@@ -50,9 +50,10 @@ Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan);
 // One line for each part of the ROM that Save left as it was.
 std::vector<std::string> SaveNotes(const SavePlan& plan);
 
-// One sentence for each Poké Ball that holds Unown: Elm shows the ball's
-// species before the game has chosen a letter. The rival's Unown is fine.
-std::vector<std::string> UnownWarnings(const StarterSettings& values);
+// One sentence for each Poké Ball whose species breaks the game: Elm shows the
+// ball's species before the game has chosen Unown's letter, and species 0 or
+// 252 to 255 is no Pokémon at all. The rival's Unown is fine.
+std::vector<std::string> PokeBallWarnings(const StarterSettings& values);
 
 inline constexpr std::string_view NothingToWriteText = "The ROM already holds these starters; nothing was written.";
 

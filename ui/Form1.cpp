@@ -200,7 +200,7 @@ void Form1::updateModified()
 bool Form1::save()
 {
     const auto values = valuesToSave();
-    if (!values || !outcomes.SaveAnyway(UnownWarnings(*values)))
+    if (!values || !outcomes.SaveAnyway(PokeBallWarnings(*values)))
         return false;
     const auto saved = document->Save(*values, saveOptions());
     if (!saved) {
@@ -225,7 +225,7 @@ std::optional<Form1::SaveTarget> Form1::askWhereToSave(const QString& title, con
 void Form1::saveRomAs()
 {
     const auto values = valuesToSave();
-    if (!values || !outcomes.SaveAnyway(UnownWarnings(*values)))
+    if (!values || !outcomes.SaveAnyway(PokeBallWarnings(*values)))
         return;
     const auto chosen = askWhereToSave("Save ROM As", FileName(document->Path()), "GB ROMs (*.gbc;*.gb)|*.gbc;*.gb",
                                        ".gbc");
@@ -243,7 +243,7 @@ void Form1::saveRomAs()
 void Form1::exportPatch()
 {
     const auto values = valuesToSave();
-    if (!values || !outcomes.SaveAnyway(UnownWarnings(*values)))
+    if (!values || !outcomes.SaveAnyway(PokeBallWarnings(*values)))
         return;
     const auto chosen = askWhereToSave("Export Patch", QFileInfo(document->Path()).completeBaseName() + ".bps",
                                        "BPS patches (*.bps)|*.bps|IPS patches (*.ips)|*.ips", ".bps");

@@ -471,13 +471,19 @@ TEST_F(CliTest, CopiesKeepNoSpecialBitsAndStayWritablePatchesAreNewFiles)
     EXPECT_EQ(fs::status(scratch.File("rom.bps")).permissions(), static_cast<fs::perms>(0644));
 }
 
-TEST_F(CliTest, WarnsOfUnownInAPokeBallAndGoesOn)
+TEST_F(CliTest, WarnsOfUnownOrNoPokemonInAPokeBallAndGoesOn)
 {
-    const fs::path rom = Crystal();
-    const CliRun set = RunCli({"set", rom, "--ball3", "unown", "--rival1", "unown"});
+    const fs::path rom = Rom("BYTE", With(GameDefaults(), {{poke2, 253}}));
+    const CliRun set = RunCli({"set", rom, "--ball1", "?????", "--ball3", "unown", "--rival1", "unown"});
     EXPECT_EQ(set.status, 0);
-    EXPECT_EQ(set.err, "tidewell-cli: " + rom.string() + ": Poké Ball 3 holds Unown. Elm's lab cannot show its picture: "
-                       "the game will show garbage there and may freeze.\n");
+    const auto line = [&](const std::string& text) { return "tidewell-cli: " + rom.string() + ": " + text + "\n"; };
+    const std::string noPokemon = ", which is no Pokémon. Elm's lab will show nothing or garbage there, and the "
+                                  "player will get a broken Pokémon.";
+    EXPECT_EQ(set.err, line("Poké Ball 1 holds species 0" + noPokemon) + line("Poké Ball 2 holds species 253" + noPokemon)
+                           + line("Poké Ball 3 holds Unown. Elm's lab cannot show its picture: the game will show "
+                                  "garbage there and may freeze.")
+                           + line("Elm's question for Poké Ball 1 was left as it was.")
+                           + line("Elm's question for Poké Ball 2 was left as it was."));
     EXPECT_EQ(RomDocument::Open(rom)->Values()[poke3], 201);
 }
 

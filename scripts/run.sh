@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Tidewell and starts it.
+# Builds Tidewell and starts it, with the arguments given (a ROM to open).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -32,4 +32,4 @@ install_missing "$build_purpose" "${build_packages[@]}"
 first_time=()
 [ -f "$build/CMakeCache.txt" ] || first_time=(-DBUILD_TESTING=OFF)
 configure_and_build "${first_time[@]}"
-exec "$build/tidewell"
+exec "$build/tidewell" "$@"

@@ -5,10 +5,7 @@
 set -euo pipefail
 
 if [ "${1:-}" != --on-display ]; then
-    build=$1
-    stage=$(mktemp -d)
-    trap 'rm -rf "$stage"' EXIT
-    cmake --install "$build" --prefix "$stage/usr" >/dev/null
+    source "$(dirname "$0")/stage.sh"
     # A desktop session provides a private runtime folder.
     mkdir -m 700 "$stage/runtime"
     XDG_RUNTIME_DIR="$stage/runtime" xvfb-run -a -s "-screen 0 800x600x24" \

@@ -6,10 +6,8 @@
 set -euo pipefail
 
 if [ "${1:-}" != --on-display ]; then
-    build=$1 make_rom=$2
-    stage=$(mktemp -d)
-    trap 'rm -rf "$stage"' EXIT
-    cmake --install "$build" --prefix "$stage/usr" >/dev/null
+    make_rom=$2
+    source "$(dirname "$0")/stage.sh"
     "$make_rom" AAUE "$stage/game.gbc"
     "$make_rom" AAUX "$stage/unsupported.gbc"
     mkdir -m 700 "$stage/runtime"

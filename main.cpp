@@ -7,11 +7,36 @@
 #include <QCommandLineParser>
 #include <QIcon>
 
+#include <cstdio>
+
 namespace {
 
+// The platform Qt will load: one given as -platform, or by the environment.
+QString ChosenPlatform(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "-platform" || arguments[i] == "--platform")
+            return arguments[i + 1];
+    return qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+// Qt aborts when the desktop platforms find no display to connect to, with a
+// message that sends the user the wrong way; offscreen and the like need none.
+bool DisplayMissing(const QString& platform)
+{
+#ifdef Q_OS_LINUX
+    const bool desktop = platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
+    return desktop && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    Q_UNUSED(platform);
+    return false;
+#endif
+}
+
 // Answers --help and --version before anything opens the display, which a
-// terminal without one does not have.
-void AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments, const QCommandLineOption& help,
+// terminal without one does not have. False, said why, when there is no
+// display for the window.
+bool AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments, const QCommandLineOption& help,
                           const QCommandLineOption& version)
 {
     const QCoreApplication beforeDisplay(argc, argv);
@@ -20,6 +45,12 @@ void AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments,
         arguments.showHelp();
     if (arguments.isSet(version))
         arguments.showVersion();
+    if (!DisplayMissing(ChosenPlatform(QCoreApplication::arguments())))
+        return true;
+    std::fputs("Tidewell needs a graphical display. To change a ROM without one, use tidewell-cli "
+               "(see tidewell-cli --help).\n",
+               stderr);
+    return false;
 }
 
 } // namespace
@@ -35,7 +66,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption help = arguments.addHelpOption();
     const QCommandLineOption version = arguments.addVersionOption();
     arguments.addPositionalArgument("rom", "The ROM to open at start-up.", "[ROM]");
-    AnswerWithoutDisplay(argc, argv, arguments, help, version);
+    if (!AnswerWithoutDisplay(argc, argv, arguments, help, version))
+        return 1;
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName("org.tidewell.Tidewell");

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix, starts the installed binary on a
 # virtual display, waits for its window and ends it through File > Exit.
-# Fails if it does not start, prints anything (a Qt warning), or does not end.
+# Fails if it does not start, prints anything (a Qt warning), or does not end,
+# or if without a display it does not say what to do instead.
 set -euo pipefail
 
 if [ "${1:-}" != --on-display ]; then
     source "$(dirname "$0")/stage.sh"
+    status=0
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stage/usr/bin/tidewell" 2>&1) || status=$?
+    [ "$status" -eq 1 ] && [ "$said" = "Tidewell needs a graphical display. To change a ROM without one, use \
+tidewell-cli (see tidewell-cli --help)." ] || {
+        echo "without a display, Tidewell ended with status $status and printed: $said" >&2
+        exit 1
+    }
     # A desktop session provides a private runtime folder.
     mkdir -m 700 "$stage/runtime"
     XDG_RUNTIME_DIR="$stage/runtime" xvfb-run -a -s "-screen 0 800x600x24" \

@@ -49,7 +49,11 @@ Failure UsageFailure(std::string subject, std::string reason)
 
 Failure OpenFailure(const std::filesystem::path& rom, const OpenRefusal& refusal)
 {
-    return {StatusOf(refusal.error), rom.string(), Sentence(RefusalOutcome(refusal).text)};
+    std::string reason = Sentence(RefusalOutcome(refusal).text);
+    if (refusal.error == RomErrc::unsupportedGame)
+        reason += "\nTidewell supports the English Pokémon Gold (AAUE), Pokémon Silver (AAXE) and Pokémon Crystal "
+                  "1.0 and 1.1 (BYTE), and the Australian Pokémon Crystal (BYTU).";
+    return {StatusOf(refusal.error), rom.string(), std::move(reason)};
 }
 
 Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::path& target,

@@ -30,5 +30,6 @@ Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::pa
 // could not take it (a full disk, a closed pipe).
 int Printed();
 
-// Prints the failure as one line on standard error; the result is the exit status.
+// Prints the failure on standard error, on one line unless its reason has a
+// second; the result is the exit status.
 int Report(const Failure& failure);

@@ -7,6 +7,8 @@
 #include "RomErrors.h"
 #include "ValueText.h"
 
+#include <iostream>
+
 namespace {
 
 std::vector<std::uint8_t> RgbOf(const FrontPicture& picture, const Palette& palette)
@@ -41,5 +43,8 @@ int RunPicture(const PictureRequest& request)
     const auto written = opened->WriteDerivedFile(*png, request.output, make_error_code(RomErrc::pictureOverRom));
     if (!written)
         return Report(WriteFailure(request.rom, request.output, written.error()));
-    return static_cast<int>(ExitStatus::success);
+    if (!request.quiet)
+        std::cout << "Wrote the picture of " << *NameOf(ValueKind::species, *species) << " to "
+                  << request.output.string() << ".\n";
+    return Printed();
 }

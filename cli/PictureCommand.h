@@ -8,6 +8,7 @@ struct PictureRequest {
     std::string species;
     std::filesystem::path output;
     bool shiny = false;
+    bool quiet = false;
 };
 
 // Writes the ROM's front picture of the species as a PNG file, in the ROM's colours.

@@ -102,6 +102,7 @@ int main(int argc, char** argv)
     pictureCommand->add_option("SPECIES", picture.species, "The species, by name or number")->required()->type_name("");
     pictureCommand->add_option("--output", picture.output, "The PNG file to write")->required()->type_name("FILE");
     pictureCommand->add_flag("--shiny", picture.shiny, "Use the shiny colours");
+    pictureCommand->add_flag("--quiet", picture.quiet, "Print nothing when all went well");
 
     // Set last: a subcommand takes its parent's footer when it is added.
     app.footer(rules);

@@ -210,7 +210,9 @@ TEST_F(CliTest, RefusalsSayWhyOnOneLineWithTheirExitStatus)
          "tidewell-cli: --ball1: \"?????\" names more than one item: give its number instead."},
         {{"set", rom, "--rival1", "mew,5,berry"}, 1, "at most 2 values"},
         {{"set", rom, "--bps", "a.bps", "--ips", "a.ips"}, 1, "excludes"},
-        {{"show", unsupported}, 2, "tidewell-cli: " + unsupported.string() + ": Unsupported ROM."},
+        {{"show", unsupported}, 2, "tidewell-cli: " + unsupported.string() + ": Unsupported ROM.\nTidewell supports "
+         "the English Pokémon Gold (AAUE), Pokémon Silver (AAXE) and Pokémon Crystal 1.0 and 1.1 (BYTE), and the "
+         "Australian Pokémon Crystal (BYTU).\n"},
         {{"set", unknown, "--ball1", "mew"}, 2,
          "tidewell-cli: " + unknown.string() + ": This ROM does not keep its starters where Pokémon Crystal"
          " does, so Tidewell cannot change them safely."},
@@ -222,7 +224,7 @@ TEST_F(CliTest, RefusalsSayWhyOnOneLineWithTheirExitStatus)
         const CliRun refused = RunCli(arguments);
         EXPECT_EQ(refused.status, status) << reason;
         EXPECT_NE(refused.err.find(reason), std::string::npos) << refused.err;
-        EXPECT_EQ(std::ranges::count(refused.err, '\n'), 1) << refused.err;
+        EXPECT_EQ(std::ranges::count(refused.err, '\n'), 1 + (arguments[1] == unsupported.string())) << refused.err;
     }
     EXPECT_EQ(ReadAll(rom), original);
     EXPECT_FALSE(fs::exists(missing));
@@ -313,9 +315,10 @@ TEST_F(CliTest, NoLabTextKeepsElmsQuestions)
 TEST_F(CliTest, PictureWritesTheDecodersPixelsInTheRomsColours)
 {
     const fs::path rom = Crystal();
-    const fs::path png = scratch.File("pikachu.png");
+    const fs::path png = scratch.Write("pikachu.png", {1, 2, 3});
     const CliRun written = RunCli({"picture", rom, "Pikachu", "--output", png, "--shiny"});
     ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "Wrote the picture of Pikachu to " + png.string() + ".\n");
     EXPECT_EQ(RunCli({"picture", rom, "0", "--output", png}).status, 1);
 
     png_image image{};

@@ -73,6 +73,6 @@ int Printed()
 
 int Report(const Failure& failure)
 {
-    std::cerr << "tidewell-cli: " << failure.subject << ": " << failure.reason << '\n';
+    std::cerr << "tidewell-cli: " << (failure.subject.empty() ? "" : failure.subject + ": ") << failure.reason << '\n';
     return static_cast<int>(failure.status);
 }

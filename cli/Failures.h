@@ -31,5 +31,5 @@ Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::pa
 int Printed();
 
 // Prints the failure on standard error, on one line unless its reason has a
-// second; the result is the exit status.
+// second (the subject is left out when empty); the result is the exit status.
 int Report(const Failure& failure);

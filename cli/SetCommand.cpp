@@ -54,6 +54,14 @@ std::expected<SavePlan, SaveFailure> Write(RomDocument& rom, const StarterSettin
     return rom.ExportPatch(values, request.options, *PatchFormatOf(request.destination), request.target);
 }
 
+// A copy replaces another file only when told to; onto the ROM itself it is a Save.
+bool ReplacesAnotherFile(const SetRequest& request)
+{
+    std::error_code error;
+    return request.destination == Destination::copy && !request.force && std::filesystem::exists(request.target, error)
+           && !std::filesystem::equivalent(request.target, request.rom, error);
+}
+
 void Note(const std::filesystem::path& rom, std::string_view note)
 {
     std::cerr << "tidewell-cli: " << rom.string() << ": " << note << '\n';
@@ -66,6 +74,8 @@ int RunSet(const SetRequest& request)
     const auto chosen = ChosenValues(request);
     if (!chosen)
         return Report(chosen.error());
+    if (ReplacesAnotherFile(request))
+        return Report(UsageFailure("", request.target.string() + " already exists; add --force to replace it"));
     auto rom = RomDocument::Open(request.rom);
     if (!rom)
         return Report(OpenFailure(request.rom, rom.error()));

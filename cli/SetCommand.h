@@ -16,6 +16,7 @@ struct SetRequest {
     std::array<std::optional<std::string>, StarterRows.size()> choices;
     bool defaults = false;
     bool quiet = false;
+    bool force = false; // a copy may replace an existing file
     SaveOptions options;
     Destination destination = Destination::inPlace;
     std::filesystem::path target;

@@ -20,10 +20,12 @@ constexpr const char* rules =
     "set starts from the ROM's values, applies --defaults, then each option given; an\n"
     "empty part keeps its value (--ball1 ,10 changes only the level). It changes the\n"
     "ROM in place, rebuilding its check data, unless --output writes a changed copy\n"
-    "or --bps or --ips writes a patch; at most one of these.\n"
+    "or --bps or --ips writes a patch; at most one of these. --output replaces an\n"
+    "existing file only with --force (onto the ROM itself it is a plain save); a\n"
+    "patch replaces the file it is given.\n"
     "\n"
     "picture writes the ROM's own front picture of a species (1 to 251) as a PNG file,\n"
-    "40, 48 or 56 pixels square, in the ROM's colours.\n"
+    "40, 48 or 56 pixels square, in the ROM's colours, replacing the file it is given.\n"
     "\n"
     "Exit status: 0 done, 1 usage error (or nothing to export), 2 ROM refused\n"
     "(unsupported, not recognised, or changed meanwhile), 3 input/output failure.";
@@ -35,9 +37,10 @@ struct WhereSetWrites {
 };
 
 constexpr WhereSetWrites destinations[] = {
-    {"--output", Destination::copy, "Write a changed copy to FILE, leaving ROM as it is"},
-    {"--bps", Destination::bpsPatch, "Write a BPS patch to FILE, leaving ROM as it is"},
-    {"--ips", Destination::ipsPatch, "Write an IPS patch to FILE, leaving ROM as it is"},
+    {"--output", Destination::copy, "Write a changed copy to FILE, leaving ROM as it is; an existing FILE only "
+                                    "with --force"},
+    {"--bps", Destination::bpsPatch, "Write a BPS patch to FILE, replacing it, leaving ROM as it is"},
+    {"--ips", Destination::ipsPatch, "Write an IPS patch to FILE, replacing it, leaving ROM as it is"},
 };
 
 void AddSetOptions(CLI::App& set, SetRequest& request)
@@ -54,6 +57,7 @@ void AddSetOptions(CLI::App& set, SetRequest& request)
                           "Leave Elm's questions in the lab as they are");
     set.add_flag_callback("--no-rival-teams", [&request] { request.options.rivalTeams = false; },
                           "Leave the rival's later teams as they are");
+    CLI::Option* force = set.add_flag("--force", request.force, "With --output, replace FILE if it exists");
     std::vector<CLI::Option*> exclusive;
     for (const auto& [name, destination, help] : destinations) {
         const auto writeThere = [&request, destination](const std::string& file) {
@@ -61,6 +65,8 @@ void AddSetOptions(CLI::App& set, SetRequest& request)
             request.target = file;
         };
         exclusive.push_back(set.add_option_function<std::string>(name, writeThere, help)->type_name("FILE"));
+        if (destination == Destination::copy)
+            force->needs(exclusive.back());
     }
     for (CLI::Option* option : exclusive)
         for (CLI::Option* other : exclusive)
@@ -100,7 +106,7 @@ int main(int argc, char** argv)
     CLI::App* pictureCommand = app.add_subcommand("picture", "Write a species' front picture as a PNG file");
     pictureCommand->add_option("ROM", picture.rom, "The ROM file")->required()->type_name("");
     pictureCommand->add_option("SPECIES", picture.species, "The species, by name or number")->required()->type_name("");
-    pictureCommand->add_option("--output", picture.output, "The PNG file to write")->required()->type_name("FILE");
+    pictureCommand->add_option("--output", picture.output, "The PNG file to write, replacing it")->required()->type_name("FILE");
     pictureCommand->add_flag("--shiny", picture.shiny, "Use the shiny colours");
     pictureCommand->add_flag("--quiet", picture.quiet, "Print nothing when all went well");
 

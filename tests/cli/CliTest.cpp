@@ -422,23 +422,27 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
     ASSERT_EQ(RunCli({"set", model, "--ball1", "pikachu"}).status, 0);
     const Bytes saved = ReadAll(model);
     const std::string overRom = "A patch cannot be written over the ROM it is made from.";
+    const std::string exists = " already exists; add --force to replace it.";
     const struct {
-        const char* option;
+        std::vector<std::string> options;
         fs::path target;
         int status;
         std::string error;
     } cases[] = {
-        {"--bps", rom, 1, overRom},
-        {"--ips", scratch.File("sub/../rom.gbc"), 1, overRom},
-        {"--bps", scratch.File("hard.gbc"), 1, overRom},
-        {"--ips", scratch.File("soft.gbc"), 1, overRom},
-        {"--output", fifo, 3, "Not a regular file."},
-        {"--output", scratch.File("to-other.gbc"), 0, ""},
-        {"--output", scratch.File(longName), 0, ""},
-        {"--output", scratch.File("soft.gbc"), 0, ""},
+        {{"--bps"}, rom, 1, overRom},
+        {{"--ips"}, scratch.File("sub/../rom.gbc"), 1, overRom},
+        {{"--bps"}, scratch.File("hard.gbc"), 1, overRom},
+        {{"--ips"}, scratch.File("soft.gbc"), 1, overRom},
+        {{"--force", "--output"}, fifo, 3, "Not a regular file."},
+        {{"--output"}, other, 1, "tidewell-cli: " + other.string() + exists},
+        {{"--output"}, scratch.File("to-other.gbc"), 1, scratch.File("to-other.gbc").string() + exists},
+        {{"--force", "--output"}, scratch.File("to-other.gbc"), 0, ""},
+        {{"--output"}, scratch.File(longName), 0, ""},
+        {{"--output"}, scratch.File("soft.gbc"), 0, ""},
+        {{"--output"}, rom, 0, ""},
     };
-    for (const auto& [option, target, status, error] : cases) {
-        SCOPED_TRACE(std::string(option) + " " + target.filename().string());
+    for (const auto& [options, target, status, error] : cases) {
+        SCOPED_TRACE(options.back() + " " + target.filename().string());
         fs::remove_all(scratch.File(""));
         fs::create_directories(scratch.File("sub"));
         WriteAll(rom, old);
@@ -448,13 +452,17 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
         fs::create_symlink("other.gbc", scratch.File("to-other.gbc"));
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
-        const CliRun set = RunCli({"set", rom, "--ball1", "pikachu", option, target});
+        std::vector<std::string> arguments{"set", rom, "--ball1", "pikachu"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        arguments.push_back(target);
+        const CliRun set = RunCli(arguments);
         EXPECT_EQ(set.status, status) << set.err;
         EXPECT_NE(set.err.find(error), std::string::npos) << set.err;
         EXPECT_TRUE(fs::is_fifo(fifo));
         EXPECT_TRUE(fs::is_symlink(scratch.File("soft.gbc")) && fs::is_symlink(scratch.File("to-other.gbc")));
         const bool changesRom = status == 0 && fs::equivalent(target, rom);
         EXPECT_EQ(ReadAll(rom) == old, !changesRom);
+        EXPECT_EQ(ReadAll(other) == Bytes({1, 2, 3}), !(status == 0 && fs::equivalent(target, other)));
         if (status == 0) {
             EXPECT_EQ(ReadAll(target), saved) << "written through the link";
         }

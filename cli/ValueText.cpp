@@ -83,27 +83,6 @@ std::size_t EditDistance(std::string_view from, std::string_view to)
     return row[to.size()];
 }
 
-// The names nearest to the key, at most three, as "did you mean" lists them.
-std::string NearestNames(ValueKind kind, std::string_view key)
-{
-    std::vector<std::pair<std::size_t, std::string_view>> ranked;
-    for (const std::string_view name : CatalogueOf(kind))
-        if (const std::string nameKey = Key(name); !nameKey.empty())
-            ranked.emplace_back(EditDistance(key, nameKey), name);
-    std::ranges::stable_sort(ranked, {}, &std::pair<std::size_t, std::string_view>::first);
-    std::vector<std::string_view> nearest;
-    for (const auto& [distance, name] : ranked) {
-        if (distance > ranked.front().first || nearest.size() == 3)
-            break;
-        if (std::ranges::find(nearest, name) == nearest.end())
-            nearest.push_back(name);
-    }
-    std::string listed = Quoted(nearest.front());
-    for (std::size_t i = 1; i < nearest.size(); ++i)
-        listed += (i + 1 == nearest.size() ? " or " : ", ") + Quoted(nearest[i]);
-    return listed;
-}
-
 std::expected<std::uint8_t, std::string> ByteNamed(ValueKind kind, std::string_view name)
 {
     const auto catalogue = CatalogueOf(kind);
@@ -119,7 +98,7 @@ std::expected<std::uint8_t, std::string> ByteNamed(ValueKind kind, std::string_v
     }
     if (!found)
         return std::unexpected("no " + KindName(kind) + " is named " + Quoted(name) + " (did you mean "
-                               + NearestNames(kind, wanted) + "?)");
+                               + NearestNames(catalogue, name) + "?)");
     return static_cast<std::uint8_t>(*found);
 }
 
@@ -136,6 +115,32 @@ std::expected<std::uint8_t, std::string> CatalogueByte(ValueKind kind, std::stri
 }
 
 } // namespace
+
+std::string NearestNames(std::span<const std::string_view> names, std::string_view given)
+{
+    const std::string key = Key(given);
+    std::vector<std::pair<std::size_t, std::string_view>> ranked;
+    for (const std::string_view name : names)
+        if (const std::string nameKey = Key(name); !nameKey.empty())
+            ranked.emplace_back(EditDistance(key, nameKey), name);
+    std::ranges::stable_sort(ranked, {}, &std::pair<std::size_t, std::string_view>::first);
+    std::vector<std::string> nearest;
+    for (const auto& [distance, name] : ranked) {
+        if (distance > ranked.front().first || nearest.size() == 3)
+            break;
+        if (std::ranges::find(nearest, Quoted(name)) == nearest.end())
+            nearest.push_back(Quoted(name));
+    }
+    return OneOf(nearest);
+}
+
+std::string OneOf(std::span<const std::string> choices)
+{
+    std::string listed = choices.front();
+    for (std::size_t i = 1; i < choices.size(); ++i)
+        listed += (i + 1 == choices.size() ? " or " : ", ") + choices[i];
+    return listed;
+}
 
 std::span<const std::string_view> CatalogueOf(ValueKind kind)
 {

@@ -14,6 +14,14 @@
 // The names of the species or item bytes, the byte's name at its position.
 std::span<const std::string_view> CatalogueOf(ValueKind kind);
 
+// The names nearest to the given one, at most three, each in double quotes and
+// joined as "did you mean" lists them. Names compare on their letters and
+// digits alone, without case.
+std::string NearestNames(std::span<const std::string_view> names, std::string_view given);
+
+// At least one choice, listed as "a", "a or b", "a, b or c".
+std::string OneOf(std::span<const std::string> choices);
+
 // The catalogue's name for a species or item byte; none past the catalogue's end.
 std::optional<std::string_view> NameOf(ValueKind kind, std::uint8_t byte);
 

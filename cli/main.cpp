@@ -3,6 +3,7 @@
 #include "PictureCommand.h"
 #include "SetCommand.h"
 #include "ShowCommand.h"
+#include "UsageErrors.h"
 
 #include <CLI/CLI.hpp>
 
@@ -34,22 +35,25 @@ struct WhereSetWrites {
     const char* option;
     Destination destination;
     const char* help;
+    const char* example;
 };
 
 constexpr WhereSetWrites destinations[] = {
     {"--output", Destination::copy, "Write a changed copy to FILE, leaving ROM as it is; an existing FILE only "
-                                    "with --force"},
-    {"--bps", Destination::bpsPatch, "Write a BPS patch to FILE, replacing it, leaving ROM as it is"},
-    {"--ips", Destination::ipsPatch, "Write an IPS patch to FILE, replacing it, leaving ROM as it is"},
+                                    "with --force", "crystal-copy.gbc"},
+    {"--bps", Destination::bpsPatch, "Write a BPS patch to FILE, replacing it, leaving ROM as it is", "crystal.bps"},
+    {"--ips", Destination::ipsPatch, "Write an IPS patch to FILE, replacing it, leaving ROM as it is", "crystal.ips"},
 };
 
-void AddSetOptions(CLI::App& set, SetRequest& request)
+void AddSetOptions(CLI::App& set, SetRequest& request, ValueExamples& examples)
 {
     set.add_option("ROM", request.rom, "The ROM file")->required()->type_name("");
     for (std::size_t i = 0; i < StarterRows.size(); ++i) {
         const StarterRow& row = StarterRows[i];
-        set.add_option("--" + std::string(row.key), request.choices[i], "Change " + std::string(row.label))
-            ->type_name(row.item ? "SPECIES[,LEVEL[,ITEM]]" : "SPECIES[,LEVEL]");
+        const CLI::Option* option =
+            set.add_option("--" + std::string(row.key), request.choices[i], "Change " + std::string(row.label))
+                ->type_name(row.item ? "SPECIES[,LEVEL[,ITEM]]" : "SPECIES[,LEVEL]");
+        examples[option] = row.item ? "pikachu,10,leftovers" : "pikachu,10";
     }
     set.add_flag("--defaults", request.defaults, "Start from the default selection");
     set.add_flag("--quiet", request.quiet, "Print nothing when all went well");
@@ -59,12 +63,13 @@ void AddSetOptions(CLI::App& set, SetRequest& request)
                           "Leave the rival's later teams as they are");
     CLI::Option* force = set.add_flag("--force", request.force, "With --output, replace FILE if it exists");
     std::vector<CLI::Option*> exclusive;
-    for (const auto& [name, destination, help] : destinations) {
+    for (const auto& [name, destination, help, example] : destinations) {
         const auto writeThere = [&request, destination](const std::string& file) {
             request.destination = destination;
             request.target = file;
         };
         exclusive.push_back(set.add_option_function<std::string>(name, writeThere, help)->type_name("FILE"));
+        examples[exclusive.back()] = example;
         if (destination == Destination::copy)
             force->needs(exclusive.back());
     }
@@ -82,8 +87,9 @@ int main(int argc, char** argv)
                  "tidewell-cli"};
     app.set_version_flag("--version", "tidewell-cli " PROJECT_VERSION);
     app.require_subcommand(1);
-    app.failure_message([](const CLI::App*, const CLI::Error& error) {
-        return "tidewell-cli: " + std::string(error.what()) + "\n";
+    ValueExamples examples;
+    app.failure_message([&examples](const CLI::App* tool, const CLI::Error& error) {
+        return UsageErrorText(*tool, error, examples);
     });
 
     std::filesystem::path shown;
@@ -92,21 +98,24 @@ int main(int argc, char** argv)
     show->add_option("ROM", shown, "The ROM file")->required()->type_name("");
     show->add_flag("--json", json, "Print one JSON object instead of a table");
 
+    SetRequest request;
+    CLI::App* set = app.add_subcommand("set", "Change starter values and write them");
+    set->footer(rules);
+    AddSetOptions(*set, request, examples);
+
     std::string listed;
     bool listJson = false;
     CLI::App* list = app.add_subcommand("list", "Print the species or item numbers and their names");
     list->add_option("WHAT", listed, "species or items")->required()->check(CLI::IsMember({"species", "items"}));
     list->add_flag("--json", listJson, "Print one JSON array instead of lines");
 
-    SetRequest request;
-    CLI::App* set = app.add_subcommand("set", "Change starter values and write them");
-    set->footer(rules);
-    AddSetOptions(*set, request);
     PictureRequest picture;
     CLI::App* pictureCommand = app.add_subcommand("picture", "Write a species' front picture as a PNG file");
     pictureCommand->add_option("ROM", picture.rom, "The ROM file")->required()->type_name("");
     pictureCommand->add_option("SPECIES", picture.species, "The species, by name or number")->required()->type_name("");
-    pictureCommand->add_option("--output", picture.output, "The PNG file to write, replacing it")->required()->type_name("FILE");
+    examples[pictureCommand->add_option("--output", picture.output, "The PNG file to write, replacing it")
+                 ->required()
+                 ->type_name("FILE")] = "pikachu.png";
     pictureCommand->add_flag("--shiny", picture.shiny, "Use the shiny colours");
     pictureCommand->add_flag("--quiet", picture.quiet, "Print nothing when all went well");
 

@@ -183,6 +183,29 @@ TEST_F(CliTest, ListsAndMatchesNamesAndSuggestsTheNearest)
     }
 }
 
+TEST(CliUsage, MistakesSayWhatWasWrongWhatWouldBeRightAndWhereHelpIs)
+{
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, "give a command: show, set, list or picture. See tidewell-cli --help."},
+        {{"shwo", "rom.gbc"}, "no command is named \"shwo\" (did you mean \"show\"?). See tidewell-cli --help."},
+        {{"set", "rom.gbc", "--ball1"},
+         "--ball1 needs a value, such as --ball1 pikachu,10,leftovers. See tidewell-cli set --help."},
+        {{"picture", "rom.gbc", "mew", "--output"},
+         "--output needs a value, such as --output pikachu.png. See tidewell-cli picture --help."},
+        {{"set", "rom.gbc", "--ball4", "pikachu"},
+         "set has no option --ball4 (did you mean \"--ball1\", \"--ball2\" or \"--ball3\"?). "
+         "See tidewell-cli set --help."},
+        {{"--jsno", "show", "rom.gbc"},
+         "tidewell-cli has no option --jsno (did you mean \"--help\"?). See tidewell-cli --help."},
+        {{"list", "pokemon"}, "list takes species or items, not \"pokemon\". See tidewell-cli list --help."},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.status, 1) << message;
+        EXPECT_EQ(run.err, "tidewell-cli: " + message + "\n");
+    }
+}
+
 TEST_F(CliTest, DefaultsComeBeforeTheOptions)
 {
     const fs::path rom = Rom("AAXE", Numbered(3));

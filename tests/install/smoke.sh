@@ -7,13 +7,10 @@ set -euo pipefail
 
 if [ "${1:-}" != --on-display ]; then
     source "$(dirname "$0")/stage.sh"
-    status=0
-    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stage/usr/bin/tidewell" 2>&1) || status=$?
-    [ "$status" -eq 1 ] && [ "$said" = "Tidewell needs a graphical display. To change a ROM without one, use \
-tidewell-cli (see tidewell-cli --help)." ] || {
-        echo "without a display, Tidewell ended with status $status and printed: $said" >&2
-        exit 1
-    }
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stage/usr/bin/tidewell" 2>&1; echo "status $?")
+    [ "$said" = "Tidewell needs a graphical display. To change a ROM without one, use tidewell-cli (see \
+tidewell-cli --help).
+status 1" ] || { echo "without a display, Tidewell printed: $said" >&2; exit 1; }
     # A desktop session provides a private runtime folder.
     mkdir -m 700 "$stage/runtime"
     XDG_RUNTIME_DIR="$stage/runtime" xvfb-run -a -s "-screen 0 800x600x24" \

@@ -4,21 +4,9 @@
 # however the test ends.
 build=$1
 stage=$(mktemp -d)
-manifest=$build/install_manifest.txt
-had_manifest=false
-
-put_back_manifest() {
-    if $had_manifest; then
-        [ ! -e "$stage/manifest" ] || mv -f "$stage/manifest" "$manifest"
-    else
-        rm -f "$manifest"
-    fi
-}
-
-trap 'put_back_manifest; rm -rf "$stage"' EXIT
-if [ -e "$manifest" ]; then
-    had_manifest=true
-    mv "$manifest" "$stage/manifest"
-fi
+manifest=$build/install_manifest.txt kept=none
+[ ! -e "$manifest" ] || kept=$stage/manifest
+trap 'if [ "$kept" = none ]; then rm -f "$manifest"; elif [ -e "$kept" ]; then mv -f "$kept" "$manifest"; fi
+      rm -rf "$stage"' EXIT
+[ "$kept" = none ] || mv "$manifest" "$kept"
 cmake --install "$build" --prefix "$stage/usr" >/dev/null
-put_back_manifest

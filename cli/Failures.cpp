@@ -51,8 +51,7 @@ Failure OpenFailure(const std::filesystem::path& rom, const OpenRefusal& refusal
 {
     std::string reason = Sentence(RefusalOutcome(refusal).text);
     if (refusal.error == RomErrc::unsupportedGame)
-        reason += "\nTidewell supports the English Pokémon Gold (AAUE), Pokémon Silver (AAXE) and Pokémon Crystal "
-                  "1.0 and 1.1 (BYTE), and the Australian Pokémon Crystal (BYTU).";
+        reason += '\n' + std::string(SupportedReleasesText);
     return {StatusOf(refusal.error), rom.string(), std::move(reason)};
 }
 

@@ -2,6 +2,7 @@
 
 #include "Failures.h"
 #include "FrontPicture.h"
+#include "Outcomes.h"
 #include "PngFile.h"
 #include "RomDocument.h"
 #include "RomErrors.h"
@@ -44,7 +45,6 @@ int RunPicture(const PictureRequest& request)
     if (!written)
         return Report(WriteFailure(request.rom, request.output, written.error()));
     if (!request.quiet)
-        std::cout << "Wrote the picture of " << *NameOf(ValueKind::species, *species) << " to "
-                  << request.output.string() << ".\n";
+        std::cout << PictureWrittenText(*NameOf(ValueKind::species, *species), request.output.string()) << '\n';
     return Printed();
 }

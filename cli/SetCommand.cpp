@@ -75,7 +75,7 @@ int RunSet(const SetRequest& request)
     if (!chosen)
         return Report(chosen.error());
     if (ReplacesAnotherFile(request))
-        return Report(UsageFailure("", request.target.string() + " already exists; add --force to replace it"));
+        return Report(UsageFailure("", TargetExistsText(request.target.string())));
     auto rom = RomDocument::Open(request.rom);
     if (!rom)
         return Report(OpenFailure(request.rom, rom.error()));

@@ -92,6 +92,16 @@ Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan)
             RomLeft::notWritten, {}};
 }
 
+std::string TargetExistsText(std::string_view fileName)
+{
+    return std::string(fileName) + " already exists; add --force to replace it.";
+}
+
+std::string PictureWrittenText(std::string_view species, std::string_view fileName)
+{
+    return "Wrote the picture of " + std::string(species) + " to " + std::string(fileName) + ".";
+}
+
 std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> patch)
 {
     if (!patch)

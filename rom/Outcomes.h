@@ -57,5 +57,15 @@ std::vector<std::string> PokeBallWarnings(const StarterSettings& values);
 
 inline constexpr std::string_view NothingToWriteText = "The ROM already holds these starters; nothing was written.";
 
+// The releases Tidewell supports, for a refusal that has room to name them.
+inline constexpr std::string_view SupportedReleasesText =
+    "Tidewell supports the English Pokémon Gold (AAUE), Pokémon Silver (AAXE) and Pokémon Crystal 1.0 and 1.1 "
+    "(BYTE), and the Australian Pokémon Crystal (BYTU).";
+
+// A copy would replace a file the user did not ask to replace.
+std::string TargetExistsText(std::string_view fileName);
+
+std::string PictureWrittenText(std::string_view species, std::string_view fileName);
+
 // What a write from the command line made: the ROM or a copy, or a patch in the given format.
 std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> patch = std::nullopt);

@@ -2,23 +2,12 @@
 
 #include "RomErrors.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <random>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::error_code LastError()
-{
-    return errno != 0 ? std::error_code(errno, std::generic_category())
-                      : std::make_error_code(std::errc::io_error);
-}
 
 // A name of our own in the folder, short so that any folder that takes the
 // target's name takes it too; removed again unless it was moved into place.
@@ -32,7 +21,7 @@ struct TemporaryFile {
     ~TemporaryFile()
     {
         if (removeName && !name.empty())
-            unlink(name.c_str());
+            platform::RemoveName(name);
     }
 };
 
@@ -57,30 +46,9 @@ std::error_code FillAndSync(RomFile& file, std::span<const std::uint8_t> bytes)
     return file.SyncToDisk();
 }
 
-void SyncFolder(const fs::path& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
-enum class Rename { exchange = RENAME_EXCHANGE, noReplace = RENAME_NOREPLACE };
-
-std::error_code RenameAt(const fs::path& from, const fs::path& to, Rename how)
-{
-    errno = 0;
-    return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), static_cast<unsigned>(how)) == 0
-               ? std::error_code{}
-               : LastError();
-}
-
-bool CannotSwap(std::error_code error)
-{
-    return error == std::errc::invalid_argument || error == std::errc::function_not_supported
-        || error == std::errc::not_supported || error == std::errc::cross_device_link;
-}
+using platform::Rename;
+using platform::RenameName;
+using platform::SyncFolder;
 
 bool CannotCreateThere(std::error_code error)
 {
@@ -88,19 +56,11 @@ bool CannotCreateThere(std::error_code error)
         || error == std::errc::read_only_file_system;
 }
 
-// What a path names now, without following a last symbolic link.
-std::optional<struct stat> LinkStatus(const fs::path& path)
-{
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0)
-        return std::nullopt;
-    return status;
-}
+using platform::NameStatus;
 
-bool IsFile(const std::optional<struct stat>& status, const FileIdentity& identity)
+bool IsFile(const std::optional<FileStatus>& status, const FileIdentity& identity)
 {
-    return status && S_ISREG(status->st_mode) && static_cast<std::uint64_t>(status->st_dev) == identity.device
-        && static_cast<std::uint64_t>(status->st_ino) == identity.inode;
+    return status && status->kind == FileStatus::Kind::regular && status->identity.SameInode(identity);
 }
 
 // The file a path leads to through symbolic links; the path itself when it leads nowhere yet.
@@ -112,12 +72,12 @@ fs::path Resolved(const fs::path& path)
 }
 
 // Why a new file may not go where a file already stands, if it may not.
-std::error_code Refusal(const std::optional<struct stat>& standing, const FileIdentity& source,
+std::error_code Refusal(const std::optional<FileStatus>& standing, const FileIdentity& source,
                         std::error_code overSource)
 {
     if (!standing)
         return {};
-    if (!S_ISREG(standing->st_mode))
+    if (standing->kind != FileStatus::Kind::regular)
         return make_error_code(RomErrc::notRegularFile);
     if (IsFile(standing, source))
         return overSource;
@@ -128,10 +88,10 @@ std::error_code Refusal(const std::optional<struct stat>& standing, const FileId
 template <typename Refusal>
 std::error_code SwapIn(TemporaryFile& temporary, const fs::path& place, Refusal refusal)
 {
-    if (const std::error_code failure = RenameAt(temporary.name, place, Rename::exchange))
+    if (const std::error_code failure = RenameName(temporary.name, place, Rename::exchange))
         return failure;
-    const std::error_code refused = refusal(LinkStatus(temporary.name));
-    if (refused && RenameAt(temporary.name, place, Rename::exchange))
+    const std::error_code refused = refusal(NameStatus(temporary.name));
+    if (refused && RenameName(temporary.name, place, Rename::exchange))
         temporary.removeName = false; // what came out stays, under our name
     return refused;
 }
@@ -139,45 +99,26 @@ std::error_code SwapIn(TemporaryFile& temporary, const fs::path& place, Refusal 
 std::error_code PutInPlace(TemporaryFile& temporary, const fs::path& place, const FileIdentity& source,
                            std::error_code overSource)
 {
-    const auto refusal = [&](const std::optional<struct stat>& standing) {
+    const auto refusal = [&](const std::optional<FileStatus>& standing) {
         return Refusal(standing, source, overSource);
     };
-    std::error_code failure = RenameAt(temporary.name, place, Rename::noReplace);
+    std::error_code failure = RenameName(temporary.name, place, Rename::noReplace);
     if (failure == std::errc::file_exists)
         failure = SwapIn(temporary, place, refusal);
     else if (!failure)
         temporary.removeName = false;
-    if (!CannotSwap(failure))
+    if (!platform::CannotRenameThisWay(failure))
         return failure;
     // A file system without atomic renames of this kind: check, then rename.
-    if (const std::error_code refused = refusal(LinkStatus(place)))
+    if (const std::error_code refused = refusal(NameStatus(place)))
         return refused;
-    errno = 0;
-    if (std::rename(temporary.name.c_str(), place.c_str()) != 0)
-        return LastError();
+    if (const std::error_code failed = RenameName(temporary.name, place, Rename::replace))
+        return failed;
     temporary.removeName = false;
     return {};
 }
 
 } // namespace
-
-SignalsHeld::SignalsHeld()
-{
-    sigset_t held;
-    sigemptyset(&held);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&held, signal);
-    pthread_sigmask(SIG_BLOCK, &held, &before_);
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &fileSizeBefore_);
-}
-
-SignalsHeld::~SignalsHeld()
-{
-    sigaction(SIGXFSZ, &fileSizeBefore_, nullptr);
-    pthread_sigmask(SIG_SETMASK, &before_, nullptr);
-}
 
 std::expected<std::optional<FileIdentity>, std::error_code>
 ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> bytes)
@@ -186,7 +127,7 @@ ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> b
     if (!status)
         return std::unexpected(status.error());
     // A read-only ROM stays unwritten, as a write in place would leave it.
-    if (status->links != 1 || status->owner != geteuid()
+    if (status->links != 1 || status->owner != platform::CurrentUser()
         || (status->permissions & fs::perms::owner_write) == fs::perms::none)
         return std::nullopt;
     std::error_code failure;
@@ -208,12 +149,12 @@ ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> b
     if (!failure)
         failure = FillAndSync(temporary->file, bytes);
     if (!failure)
-        failure = SwapIn(*temporary, place, [&](const std::optional<struct stat>& tookOut) {
+        failure = SwapIn(*temporary, place, [&](const std::optional<FileStatus>& tookOut) {
             return IsFile(tookOut, status->identity) ? std::error_code{} : make_error_code(RomErrc::romChanged);
         });
     if (failure == std::errc::no_such_file_or_directory)
         failure = make_error_code(RomErrc::romChanged);
-    if (CannotSwap(failure))
+    if (platform::CannotRenameThisWay(failure))
         return std::nullopt;
     if (failure)
         return std::unexpected(failure);
@@ -229,7 +170,7 @@ WriteNewFile(const fs::path& target, std::span<const std::uint8_t> bytes, std::o
              const FileIdentity& source, std::error_code overSource)
 {
     const fs::path place = Resolved(target);
-    if (const std::error_code refused = Refusal(LinkStatus(place), source, overSource))
+    if (const std::error_code refused = Refusal(NameStatus(place), source, overSource))
         return std::unexpected(refused);
     constexpr auto everyone = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
                             | fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
@@ -251,7 +192,6 @@ WriteNewFile(const fs::path& target, std::span<const std::uint8_t> bytes, std::o
 
 bool Names(const fs::path& path, const FileIdentity& identity)
 {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && static_cast<std::uint64_t>(status.st_dev) == identity.device
-        && static_cast<std::uint64_t>(status.st_ino) == identity.inode;
+    const auto status = platform::PathStatus(path);
+    return status && status->identity.SameInode(identity);
 }

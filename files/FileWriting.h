@@ -2,7 +2,6 @@
 
 #include "RomFile.h"
 
-#include <csignal>
 #include <cstdint>
 #include <expected>
 #include <filesystem>
@@ -10,20 +9,7 @@
 #include <span>
 #include <system_error>
 
-// While alive, SIGINT, SIGTERM and SIGHUP wait until it ends, and a write over
-// the file-size limit fails with EFBIG instead of killing the process, so that
-// a write is always finished or undone.
-class SignalsHeld {
-public:
-    SignalsHeld();
-    ~SignalsHeld();
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t before_{};
-    struct sigaction fileSizeBefore_ {};
-};
+using platform::SignalsHeld;
 
 // Puts `bytes` in the place of the open `file`, which `path` names: written
 // to a temporary file in the same folder, synced, given the file's permission

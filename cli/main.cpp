@@ -1,4 +1,5 @@
 #include "Failures.h"
+#include "Platform.h"
 #include "ListCommand.h"
 #include "PictureCommand.h"
 #include "SetCommand.h"
@@ -70,7 +71,7 @@ void AddSetOptions(CLI::App& set, SetRequest& request)
 
 } // namespace
 
-int main(int argc, char** argv)
+static int RunTool(int argc, char** argv)
 {
     CLI::App app{"Shows and changes the starter Pokémon of a Pokémon Gold, Silver or Crystal ROM.",
                  "tidewell-cli"};
@@ -118,4 +119,10 @@ int main(int argc, char** argv)
     if (list->parsed())
         return RunList(listed == "species" ? ValueKind::species : ValueKind::item, listJson);
     return RunSet(request);
+}
+
+int main(int argc, char** argv)
+{
+    platform::HoldTerminationSignals();
+    return EndedBySignal(RunTool(argc, argv));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Outcomes.h"
 #include "RomFile.h"
 
 #include <cstdint>
@@ -11,15 +12,30 @@
 
 using platform::SignalsHeld;
 
+// The file that took the ROM's place, and whether the system could not
+// confirm that its name reached the disk.
+struct Replaced {
+    FileIdentity identity;
+    std::error_code unsynced;
+};
+
 // Puts `bytes` in the place of the open `file`, which `path` names: written
 // to a temporary file in the same folder, synced, given the file's permission
 // bits and group, then swapped with it in one step. If what the swap took out
-// of the path is not `file`, it is swapped back (RomErrc::romChanged).
+// of the path is not `file`, it is swapped back (RomErrc::romChanged). A
+// temporary name is moved or removed only while it names the file Tidewell
+// put there; otherwise it is left, and the failure names it. Before, the
+// leftovers of saves cut short in that folder are removed.
 // Nothing when the file cannot be replaced and stay what it was (more than one
-// link, another owner, no write permission, a folder that cannot be written, a file system that
-// cannot swap names): it must then be written in place.
-std::expected<std::optional<FileIdentity>, std::error_code>
+// link, another owner, no write permission, a folder that cannot be written or
+// keeps every name, a file system or mount point that cannot swap names): it
+// must then be written in place.
+std::expected<std::optional<Replaced>, SaveFailure>
 ReplaceFile(RomFile& file, const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Runs just after the swap, before what came out is checked: a test puts
+// another program's rename there.
+extern void (*AfterSwap)();
 
 // Writes a whole new file at `target`, or through it to the file it names if
 // it is a symbolic link: into a temporary file beside it, synced, then put in

@@ -33,6 +33,8 @@ std::string_view RomLeftLine(RomLeft left)
     case RomLeft::untouched:
     case RomLeft::restored: return "The ROM was left as it was.";
     case RomLeft::partlyChanged: return "The ROM may be partly changed. Open it again to see what it holds.";
+    case RomLeft::unconfirmed:
+        return "The ROM holds the new starters, but the system could not confirm that they reached the disk.";
     case RomLeft::notWritten:
     case RomLeft::changed: break;
     }
@@ -64,6 +66,8 @@ Outcome FailureOutcome(const SaveFailure& failure)
     std::string text = failure.error.message();
     if (const std::string_view line = RomLeftLine(failure.left); !line.empty())
         text += '\n' + std::string(line);
+    if (!failure.leftAlone.empty())
+        text += "\nTidewell left " + failure.leftAlone + " alone: it no longer holds the file Tidewell made there.";
     return {OutcomeKind::failure, text, failure.left, failure.error};
 }
 
@@ -84,6 +88,23 @@ Outcome SavedOutcome(const SavePlan& plan)
     if (plan.rivalTeamsFollow)
         text += "\nThe rival's later teams now follow the starters he was given.";
     return {OutcomeKind::done, WithNotes(text, plan), RomLeft::changed, {}};
+}
+
+Outcome InterruptedSaveOutcome(InterruptedSave found, std::string_view keptAs)
+{
+    switch (found) {
+    case InterruptedSave::putBack:
+        return {OutcomeKind::note,
+                "Tidewell was stopped while saving this ROM; it has been put back as it was before that save.",
+                RomLeft::restored, {}};
+    case InterruptedSave::recordKept:
+        return {OutcomeKind::warning,
+                "A record of an unfinished save names this ROM but does not match it, so it was not used. It is kept as "
+                    + std::string(keptAs) + ".",
+                RomLeft::notWritten, {}};
+    case InterruptedSave::none: break;
+    }
+    return {OutcomeKind::done, {}, RomLeft::notWritten, {}};
 }
 
 Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan)

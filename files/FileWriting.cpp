@@ -153,14 +153,14 @@ std::error_code SwapIn(TemporaryFile& temporary, const fs::path& place, Refusal 
 {
     if (!temporary.StillNamed())
         return make_error_code(RomErrc::temporaryTaken);
+    BeforeSwap();
     if (const std::error_code failure = RenameName(temporary.name, place, Rename::exchange))
         return failure;
-    AfterSwap();
     const auto tookOut = NameStatus(temporary.name);
     const std::error_code refused = refusal(tookOut);
     if (!refused && tookOut)
         temporary.identity = tookOut->identity;
-    else if (RenameName(temporary.name, place, Rename::exchange))
+    else if (BeforeSwap(), RenameName(temporary.name, place, Rename::exchange))
         temporary.removeName = false; // what came out stays, under our name
     return refused;
 }
@@ -191,7 +191,7 @@ std::error_code PutInPlace(TemporaryFile& temporary, const fs::path& place, cons
 
 } // namespace
 
-void (*AfterSwap)() = [] {};
+void (*BeforeSwap)() = [] {};
 
 std::expected<std::optional<Replaced>, SaveFailure>
 ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> bytes)

@@ -33,9 +33,8 @@ struct Replaced {
 std::expected<std::optional<Replaced>, SaveFailure>
 ReplaceFile(RomFile& file, const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
-// Runs just after the swap, before what came out is checked: a test puts
-// another program's rename there.
-extern void (*AfterSwap)();
+// Runs just before each swap of names: a test puts another program's rename there.
+extern void (*BeforeSwap)();
 
 // Writes a whole new file at `target`, or through it to the file it names if
 // it is a symbolic link: into a temporary file beside it, synced, then put in

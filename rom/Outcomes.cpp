@@ -41,6 +41,22 @@ std::string_view RomLeftLine(RomLeft left)
     return {};
 }
 
+// What went wrong, and what became of the ROM.
+Outcome WhatFailed(const SaveFailure& failure)
+{
+    const bool beforeWriting = failure.left == RomLeft::notWritten || failure.left == RomLeft::untouched;
+    if (failure.error == RomErrc::romChanged && beforeWriting)
+        return {OutcomeKind::refusal, std::string(changedSinceOpen), failure.left, failure.error};
+    if (IsRefusal(failure.error) && beforeWriting)
+        return {OutcomeKind::refusal, failure.error.message(), failure.left, failure.error};
+    if (failure.error == RomErrc::nothingToExport)
+        return {OutcomeKind::note, failure.error.message(), failure.left, failure.error};
+    std::string text = failure.error.message();
+    if (const std::string_view line = RomLeftLine(failure.left); !line.empty())
+        text += '\n' + std::string(line);
+    return {OutcomeKind::failure, text, failure.left, failure.error};
+}
+
 } // namespace
 
 Outcome RefusalOutcome(const OpenRefusal& refusal)
@@ -56,19 +72,10 @@ Outcome RefusalOutcome(const OpenRefusal& refusal)
 
 Outcome FailureOutcome(const SaveFailure& failure)
 {
-    const bool beforeWriting = failure.left == RomLeft::notWritten || failure.left == RomLeft::untouched;
-    if (failure.error == RomErrc::romChanged && beforeWriting)
-        return {OutcomeKind::refusal, std::string(changedSinceOpen), failure.left, failure.error};
-    if (IsRefusal(failure.error) && beforeWriting)
-        return {OutcomeKind::refusal, failure.error.message(), failure.left, failure.error};
-    if (failure.error == RomErrc::nothingToExport)
-        return {OutcomeKind::note, failure.error.message(), failure.left, failure.error};
-    std::string text = failure.error.message();
-    if (const std::string_view line = RomLeftLine(failure.left); !line.empty())
-        text += '\n' + std::string(line);
+    Outcome outcome = WhatFailed(failure);
     if (!failure.leftAlone.empty())
-        text += "\nTidewell left " + failure.leftAlone + " alone: it no longer holds the file Tidewell made there.";
-    return {OutcomeKind::failure, text, failure.left, failure.error};
+        outcome.text += "\nTidewell left " + failure.leftAlone + " alone: it no longer holds the file Tidewell made there.";
+    return outcome;
 }
 
 std::vector<std::string> SaveNotes(const SavePlan& plan)

@@ -1,8 +1,7 @@
 #include "FileWriting.h"
 
-#include "RomErrors.h"
-
 #include "RomContents.h"
+#include "RomErrors.h"
 
 #include <algorithm>
 #include <random>

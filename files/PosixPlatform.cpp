@@ -138,7 +138,8 @@ std::expected<Handle, std::error_code> Reopen(Handle handle, Access access)
 std::expected<Handle, std::error_code> CreateNew(const fs::path& path, fs::perms permissions)
 {
     errno = 0;
-    return Opened(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, static_cast<mode_t>(permissions)));
+    const int flags = O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY;
+    return Opened(open(path.c_str(), flags, static_cast<mode_t>(permissions)));
 }
 
 std::error_code Close(Handle handle)

@@ -74,7 +74,8 @@ Outcome FailureOutcome(const SaveFailure& failure)
 {
     Outcome outcome = WhatFailed(failure);
     if (!failure.leftAlone.empty())
-        outcome.text += "\nTidewell left " + failure.leftAlone + " alone: it no longer holds the file Tidewell made there.";
+        outcome.text +=
+            "\nTidewell left " + failure.leftAlone + " alone: it no longer holds the file Tidewell made there.";
     return outcome;
 }
 

@@ -253,6 +253,9 @@ WriteNewFile(const fs::path& target, std::span<const std::uint8_t> bytes, std::o
     const fs::path place = Resolved(target);
     if (const std::error_code refused = Refusal(NameStatus(place), source, overSource))
         return std::unexpected(refused);
+    // No name of ours could be moved into place there, nor removed again.
+    if (platform::KeepsEveryName(place.parent_path()))
+        return std::unexpected(std::make_error_code(std::errc::operation_not_permitted));
     constexpr auto everyone = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
                             | fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
     auto temporary = CreateTemporary(place.parent_path(), everyone);

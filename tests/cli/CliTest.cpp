@@ -94,6 +94,9 @@ StarterSettings With(StarterSettings values, const std::vector<ValueByte>& chang
 
 class CliTest : public ::testing::Test {
 protected:
+    // Journals of saves in place go to a folder of the test's own.
+    CliTest() { setenv("XDG_STATE_HOME", state.File("").c_str(), 1); }
+
     fs::path Crystal() const { return scratch.Write("rom.gbc", MakeGameRom("BYTE")); }
 
     fs::path Rom(const char* code, const StarterSettings& values) const
@@ -102,6 +105,7 @@ protected:
     }
 
     ScratchFolder scratch;
+    ScratchFolder state;
 };
 
 TEST_F(CliTest, ShowPrintsTheGameAndAnAlignedTable)
@@ -402,7 +406,6 @@ TEST_F(CliTest, KilledAtAnyMomentTheRomIsTheOldOrTheNew)
 {
     const Bytes old = MakeGameRom("BYTE");
     const fs::path rom = scratch.Write("rom.gbc", old);
-    setenv("XDG_STATE_HOME", scratch.File("state").c_str(), 1);
     const std::vector<std::string> arguments{"set", rom, "--ball1", "pikachu", "--rival2", "mew"};
     ASSERT_EQ(ExitOf(StartCli(arguments)), 0);
     const Bytes changed = ReadAll(rom);
@@ -425,7 +428,6 @@ TEST_F(CliTest, KilledAtAnyMomentTheRomIsTheOldOrTheNew)
         const Bytes now = ReadAll(rom);
         ASSERT_TRUE(now == old || now == changed) << "run " << run;
     }
-    unsetenv("XDG_STATE_HOME");
 }
 
 // The window takes termination signals in its event loop. A process made the
@@ -520,7 +522,8 @@ TEST_F(CliTest, ASaveRemovesItsOwnLeftoversAndSaysWhenTheFolderIsNotSynced)
 }
 
 // Root only: a ROM bound over another file's name, and a ROM in a folder that
-// keeps every name, cannot be swapped, so they are written in place.
+// keeps every name, cannot be swapped, so they are written in place; a copy
+// there is refused before a temporary file is made.
 TEST_F(CliTest, AMountPointOrAnAppendOnlyFolderIsWrittenInPlace)
 {
     if (geteuid() != 0)
@@ -536,6 +539,9 @@ TEST_F(CliTest, AMountPointOrAnAppendOnlyFolderIsWrittenInPlace)
         EXPECT_EQ(set.status, 0) << set.err;
         EXPECT_EQ(RomDocument::Open(path)->Values()[poke1], species);
     }
+    const fs::path copy = rom.parent_path() / "copy.gbc";
+    EXPECT_EQ(RunCli({"set", rom, "--ball1", "mew", "--output", copy}).err,
+              "tidewell-cli: " + copy.string() + ": Operation not permitted.\n");
     std::system(("umount " + bound.string() + "; chattr -a " + rom.parent_path().string()).c_str());
     EXPECT_TRUE(appendOnly) << "chattr +a failed here";
     EXPECT_EQ(FilesIn(rom.parent_path()), 1u);

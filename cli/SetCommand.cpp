@@ -74,7 +74,9 @@ int RunSet(const SetRequest& request)
     for (const std::string& warning : UnownWarnings(values))
         Note(request.rom, warning);
     const auto written = Write(*rom, values, request);
-    NoteInterruptedSave(request.rom, *rom);
+    // Save looks again, in case another run was stopped since Open.
+    if (request.destination == Destination::inPlace)
+        NoteInterruptedSave(request.rom, *rom);
     if (!written)
         return Report(WriteFailure(request.rom, request.target.empty() ? request.rom : request.target,
                                    written.error()));

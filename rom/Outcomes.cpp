@@ -74,8 +74,7 @@ Outcome FailureOutcome(const SaveFailure& failure)
 {
     Outcome outcome = WhatFailed(failure);
     if (!failure.leftAlone.empty())
-        outcome.text +=
-            "\nTidewell left " + failure.leftAlone + " alone: it no longer holds the file Tidewell made there.";
+        outcome.text += "\nTidewell did not remove " + failure.leftAlone + ": it may now hold one of your files.";
     return outcome;
 }
 

@@ -28,7 +28,8 @@ enum class RomLeft {
 struct SaveFailure {
     std::error_code error;
     RomLeft left = RomLeft::notWritten;
-    // A name Tidewell gave a file of its own, left because it no longer names that file.
+    // A temporary name of Tidewell's, left because it no longer named Tidewell's
+    // file or could not be removed.
     std::string leftAlone = {};
 };
 

@@ -39,7 +39,7 @@ TEST(Outcomes, EachFailureSaysWhatWentWrongAndWhatBecameOfTheRom)
         {{Platform(std::errc::io_error), RomLeft::unconfirmed}, OutcomeKind::failure,
          "Input/output error\nThe ROM holds the new starters, but the system could not confirm that they reached the disk."},
         {{make_error_code(RomErrc::romChanged), RomLeft::untouched, "/roms/.tw00000001"}, OutcomeKind::refusal,
-         changed + "\nTidewell left /roms/.tw00000001 alone: it no longer holds the file Tidewell made there."},
+         changed + "\nTidewell did not remove /roms/.tw00000001: it may now hold one of your files."},
         {{make_error_code(RomErrc::interruptedSaveNotUndone), RomLeft::partlyChanged}, OutcomeKind::failure,
          "Tidewell was stopped while saving this ROM, and it could not be put back as it was before that save."
          "\nThe ROM may be partly changed. Open it again to see what it holds."},

@@ -1,7 +1,9 @@
 #include "Form1.h"
 #include "FormFont.h"
 #include "MessageBoxes.h"
+#include "Platform.h"
 #include "QtFileDialogs.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -57,6 +59,7 @@ bool AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments,
 
 int main(int argc, char* argv[])
 {
+    platform::HoldTerminationSignals();
     QApplication::setOrganizationName("Tidewell");
     QApplication::setApplicationName("Tidewell");
     QApplication::setApplicationVersion(PROJECT_VERSION);
@@ -70,6 +73,7 @@ int main(int argc, char* argv[])
         return 1;
 
     QApplication app(argc, argv);
+    QuitOnTerminationSignals(app);
     QApplication::setDesktopFileName("org.tidewell.Tidewell");
     QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
     // The menus would otherwise take the desktop's generic face, which is

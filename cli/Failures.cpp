@@ -1,6 +1,7 @@
 #include "Failures.h"
 
 #include "Outcomes.h"
+#include "Platform.h"
 #include "RomErrors.h"
 
 #include <algorithm>
@@ -74,4 +75,16 @@ int Report(const Failure& failure)
 {
     std::cerr << "tidewell-cli: " << (failure.subject.empty() ? "" : failure.subject + ": ") << failure.reason << '\n';
     return static_cast<int>(failure.status);
+}
+
+void NoteInterruptedSave(const std::filesystem::path& rom, const RomDocument& document)
+{
+    if (const auto& note = document.InterruptedSaveNote())
+        std::cerr << "tidewell-cli: " << rom.string() << ": " << Sentence(note->text) << '\n';
+}
+
+int EndedBySignal(int status)
+{
+    const auto signal = platform::TakeTerminationSignal();
+    return signal ? 128 + *signal : status;
 }

@@ -30,6 +30,14 @@ Failure WriteFailure(const std::filesystem::path& rom, const std::filesystem::pa
 // could not take it (a full disk, a closed pipe).
 int Printed();
 
+// Says on standard error what Open or Save found of an earlier save in place
+// that did not finish, if anything.
+void NoteInterruptedSave(const std::filesystem::path& rom, const RomDocument& document);
+
+// The exit status, or, when a termination signal came while the tool worked
+// (and waited until it was done), 128 + the signal's number.
+int EndedBySignal(int status);
+
 // Prints the failure on standard error, on one line unless its reason has a
 // second (the subject is left out when empty); the result is the exit status.
 int Report(const Failure& failure);

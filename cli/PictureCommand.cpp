@@ -31,6 +31,7 @@ int RunPicture(const PictureRequest& request)
     const auto opened = RomDocument::Open(request.rom);
     if (!opened)
         return Report(OpenFailure(request.rom, opened.error()));
+    NoteInterruptedSave(request.rom, *opened);
     const GameLayout& layout = *opened->GameOf().layout;
     const auto picture = FrontPictureOf(opened->Image(), layout, *species);
     const auto palettes = PalettesOf(opened->Image(), layout, *species);

@@ -79,10 +79,14 @@ int RunSet(const SetRequest& request)
     auto rom = RomDocument::Open(request.rom);
     if (!rom)
         return Report(OpenFailure(request.rom, rom.error()));
+    NoteInterruptedSave(request.rom, *rom);
     const StarterSettings values = WithChanges(rom->Values(), request.defaults, *chosen);
     for (const std::string& warning : PokeBallWarnings(values))
         Note(request.rom, warning);
     const auto written = Write(*rom, values, request);
+    // Save looks again, in case another run was stopped since Open.
+    if (request.destination == Destination::inPlace)
+        NoteInterruptedSave(request.rom, *rom);
     if (!written)
         return Report(WriteFailure(request.rom, request.target.empty() ? request.rom : request.target,
                                    written.error()));

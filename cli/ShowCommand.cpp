@@ -117,6 +117,7 @@ int RunShow(const std::filesystem::path& rom, bool json)
     const auto opened = RomDocument::Open(rom);
     if (!opened)
         return Report(OpenFailure(rom, opened.error()));
+    NoteInterruptedSave(rom, *opened);
     if (json) {
         auto shown = RomJson(opened->GameOf(), opened->Values());
         shown["rivalLaterTeams"] = LaterTeamsJson(opened->Image(), *opened->GameOf().layout);

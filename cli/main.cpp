@@ -1,4 +1,5 @@
 #include "Failures.h"
+#include "Platform.h"
 #include "ListCommand.h"
 #include "PictureCommand.h"
 #include "SetCommand.h"
@@ -81,7 +82,7 @@ void AddSetOptions(CLI::App& set, SetRequest& request, ValueExamples& examples)
 
 } // namespace
 
-int main(int argc, char** argv)
+static int RunTool(int argc, char** argv)
 {
     CLI::App app{"Shows and changes the starter Pokémon of a Pokémon Gold, Silver or Crystal ROM.",
                  "tidewell-cli"};
@@ -134,4 +135,10 @@ int main(int argc, char** argv)
     if (list->parsed())
         return RunList(listed == "species" ? ValueKind::species : ValueKind::item, listJson);
     return RunSet(request);
+}
+
+int main(int argc, char** argv)
+{
+    platform::HoldTerminationSignals();
+    return EndedBySignal(RunTool(argc, argv));
 }

@@ -1,53 +1,103 @@
 #include "FileWriting.h"
 
+#include "RomContents.h"
 #include "RomErrors.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
+#include <algorithm>
 #include <random>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::error_code LastError()
+bool IsFile(const std::optional<FileStatus>& status, const FileIdentity& identity)
 {
-    return errno != 0 ? std::error_code(errno, std::generic_category())
-                      : std::make_error_code(std::errc::io_error);
+    return status && status->kind == FileStatus::Kind::regular && status->identity.SameInode(identity);
 }
 
 // A name of our own in the folder, short so that any folder that takes the
-// target's name takes it too; removed again unless it was moved into place.
+// target's name takes it too; removed again unless it was moved into place,
+// and then only while it still names the file made under it.
 struct TemporaryFile {
     RomFile file;
+    FileIdentity identity;
     fs::path name;
     bool removeName = true;
 
-    TemporaryFile(RomFile file, fs::path name) : file(std::move(file)), name(std::move(name)) {}
-    TemporaryFile(TemporaryFile&&) = default;
-    ~TemporaryFile()
+    TemporaryFile(RomFile file, FileIdentity identity, fs::path name)
+        : file(std::move(file)), identity(identity), name(std::move(name))
     {
-        if (removeName && !name.empty())
-            unlink(name.c_str());
+    }
+    TemporaryFile(TemporaryFile&&) = default;
+    ~TemporaryFile() { Discard(); }
+
+    bool StillNamed() const { return IsFile(platform::NameStatus(name), identity); }
+
+    // The name, when it had to be left.
+    std::optional<fs::path> Discard()
+    {
+        if (!std::exchange(removeName, false) || name.empty())
+            return std::nullopt;
+        if (!StillNamed() || platform::RemoveName(name))
+            return name;
+        return std::nullopt;
     }
 };
+
+constexpr std::string_view temporaryPrefix = ".tw";
+constexpr std::size_t temporaryDigits = 8;
 
 std::expected<TemporaryFile, std::error_code> CreateTemporary(const fs::path& folder, fs::perms permissions)
 {
     static std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path name = folder / (".tw" + std::to_string(random() % 100000000));
+        std::string digits = std::to_string(random() % 100000000);
+        digits.insert(0, temporaryDigits - digits.size(), '0');
+        const fs::path name = folder / (std::string(temporaryPrefix) + digits);
         auto file = RomFile::CreateNew(name, permissions);
-        if (file)
-            return TemporaryFile(std::move(*file), name);
-        if (file.error() != std::errc::file_exists)
+        if (!file && file.error() == std::errc::file_exists)
+            continue;
+        if (!file)
             return std::unexpected(file.error());
+        const auto identity = file->Identity();
+        if (!identity)
+            return std::unexpected(identity.error());
+        return TemporaryFile(std::move(*file), *identity, name);
     }
     return std::unexpected(std::make_error_code(std::errc::file_exists));
+}
+
+bool IsTemporaryName(const std::string& name)
+{
+    return name.size() == temporaryPrefix.size() + temporaryDigits && name.starts_with(temporaryPrefix)
+        && std::ranges::all_of(name.substr(temporaryPrefix.size()), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Ours to remove: a file under our temporary name, the user's, untouched for
+// a minute, holding a ROM image, as a save cut short leaves one.
+bool IsLeftover(const fs::path& name, const FileStatus& status)
+{
+    constexpr std::int64_t settled = 60;
+    if (status.kind != FileStatus::Kind::regular || status.owner != platform::CurrentUser()
+        || platform::Now() - status.modifiedSeconds < settled || RefusalBySize(status.size))
+        return false;
+    auto file = RomFile::Open(name, RomFile::Access::read);
+    const auto image = file ? file->ReadAll() : std::unexpected(file.error());
+    const auto identity = file ? file->Identity() : std::unexpected(file.error());
+    return image && identity && identity->SameInode(status.identity) && ReadRomContents(*image).has_value();
+}
+
+void RemoveLeftovers(const fs::path& folder)
+{
+    std::error_code failure;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, failure)) {
+        const fs::path& name = entry.path();
+        const auto status = platform::NameStatus(name);
+        if (IsTemporaryName(name.filename().string()) && status && IsLeftover(name, *status)
+            && IsFile(platform::NameStatus(name), status->identity))
+            platform::RemoveName(name);
+    }
 }
 
 std::error_code FillAndSync(RomFile& file, std::span<const std::uint8_t> bytes)
@@ -57,30 +107,9 @@ std::error_code FillAndSync(RomFile& file, std::span<const std::uint8_t> bytes)
     return file.SyncToDisk();
 }
 
-void SyncFolder(const fs::path& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
-enum class Rename { exchange = RENAME_EXCHANGE, noReplace = RENAME_NOREPLACE };
-
-std::error_code RenameAt(const fs::path& from, const fs::path& to, Rename how)
-{
-    errno = 0;
-    return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), static_cast<unsigned>(how)) == 0
-               ? std::error_code{}
-               : LastError();
-}
-
-bool CannotSwap(std::error_code error)
-{
-    return error == std::errc::invalid_argument || error == std::errc::function_not_supported
-        || error == std::errc::not_supported || error == std::errc::cross_device_link;
-}
+using platform::Rename;
+using platform::RenameName;
+using platform::SyncFolder;
 
 bool CannotCreateThere(std::error_code error)
 {
@@ -88,36 +117,29 @@ bool CannotCreateThere(std::error_code error)
         || error == std::errc::read_only_file_system;
 }
 
-// What a path names now, without following a last symbolic link.
-std::optional<struct stat> LinkStatus(const fs::path& path)
-{
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0)
-        return std::nullopt;
-    return status;
-}
+using platform::NameStatus;
 
-bool IsFile(const std::optional<struct stat>& status, const FileIdentity& identity)
-{
-    return status && S_ISREG(status->st_mode) && static_cast<std::uint64_t>(status->st_dev) == identity.device
-        && static_cast<std::uint64_t>(status->st_ino) == identity.inode;
-}
-
-// The file a path leads to through symbolic links; the path itself when it leads nowhere yet.
+// The file a path leads to through symbolic links, even one that does not
+// exist yet, as cp writes through a dangling link; the path itself when it
+// leads nowhere.
 fs::path Resolved(const fs::path& path)
 {
-    std::error_code ignored;
-    const fs::path resolved = fs::weakly_canonical(fs::absolute(path, ignored), ignored);
+    std::error_code failure;
+    fs::path place = fs::absolute(path, failure);
+    constexpr int mostLinks = 40;
+    for (int followed = 0; followed < mostLinks && fs::is_symlink(place, failure); ++followed)
+        place = place.parent_path() / fs::read_symlink(place, failure);
+    const fs::path resolved = fs::weakly_canonical(place, failure);
     return resolved.empty() ? path : resolved;
 }
 
 // Why a new file may not go where a file already stands, if it may not.
-std::error_code Refusal(const std::optional<struct stat>& standing, const FileIdentity& source,
+std::error_code Refusal(const std::optional<FileStatus>& standing, const FileIdentity& source,
                         std::error_code overSource)
 {
     if (!standing)
         return {};
-    if (!S_ISREG(standing->st_mode))
+    if (standing->kind != FileStatus::Kind::regular)
         return make_error_code(RomErrc::notRegularFile);
     if (IsFile(standing, source))
         return overSource;
@@ -128,10 +150,16 @@ std::error_code Refusal(const std::optional<struct stat>& standing, const FileId
 template <typename Refusal>
 std::error_code SwapIn(TemporaryFile& temporary, const fs::path& place, Refusal refusal)
 {
-    if (const std::error_code failure = RenameAt(temporary.name, place, Rename::exchange))
+    if (!temporary.StillNamed())
+        return make_error_code(RomErrc::temporaryTaken);
+    BeforeSwap();
+    if (const std::error_code failure = RenameName(temporary.name, place, Rename::exchange))
         return failure;
-    const std::error_code refused = refusal(LinkStatus(temporary.name));
-    if (refused && RenameAt(temporary.name, place, Rename::exchange))
+    const auto tookOut = NameStatus(temporary.name);
+    const std::error_code refused = refusal(tookOut);
+    if (!refused && tookOut)
+        temporary.identity = tookOut->identity;
+    else if (BeforeSwap(), RenameName(temporary.name, place, Rename::exchange))
         temporary.removeName = false; // what came out stays, under our name
     return refused;
 }
@@ -139,68 +167,59 @@ std::error_code SwapIn(TemporaryFile& temporary, const fs::path& place, Refusal 
 std::error_code PutInPlace(TemporaryFile& temporary, const fs::path& place, const FileIdentity& source,
                            std::error_code overSource)
 {
-    const auto refusal = [&](const std::optional<struct stat>& standing) {
+    const auto refusal = [&](const std::optional<FileStatus>& standing) {
         return Refusal(standing, source, overSource);
     };
-    std::error_code failure = RenameAt(temporary.name, place, Rename::noReplace);
+    if (!temporary.StillNamed())
+        return make_error_code(RomErrc::temporaryTaken);
+    std::error_code failure = RenameName(temporary.name, place, Rename::noReplace);
     if (failure == std::errc::file_exists)
         failure = SwapIn(temporary, place, refusal);
     else if (!failure)
         temporary.removeName = false;
-    if (!CannotSwap(failure))
+    if (!platform::CannotRenameThisWay(failure))
         return failure;
     // A file system without atomic renames of this kind: check, then rename.
-    if (const std::error_code refused = refusal(LinkStatus(place)))
+    if (const std::error_code refused = refusal(NameStatus(place)))
         return refused;
-    errno = 0;
-    if (std::rename(temporary.name.c_str(), place.c_str()) != 0)
-        return LastError();
+    if (const std::error_code failed = RenameName(temporary.name, place, Rename::replace))
+        return failed;
     temporary.removeName = false;
     return {};
 }
 
 } // namespace
 
-SignalsHeld::SignalsHeld()
-{
-    sigset_t held;
-    sigemptyset(&held);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&held, signal);
-    pthread_sigmask(SIG_BLOCK, &held, &before_);
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &fileSizeBefore_);
-}
+void (*BeforeSwap)() = [] {};
 
-SignalsHeld::~SignalsHeld()
-{
-    sigaction(SIGXFSZ, &fileSizeBefore_, nullptr);
-    pthread_sigmask(SIG_SETMASK, &before_, nullptr);
-}
-
-std::expected<std::optional<FileIdentity>, std::error_code>
+std::expected<std::optional<Replaced>, SaveFailure>
 ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> bytes)
 {
+    const auto untouched = [](std::error_code error, std::string leftAlone = {}) {
+        return std::unexpected(SaveFailure{error, RomLeft::untouched, std::move(leftAlone)});
+    };
     const auto status = file.Status();
     if (!status)
-        return std::unexpected(status.error());
-    // A read-only ROM stays unwritten, as a write in place would leave it.
-    if (status->links != 1 || status->owner != geteuid()
-        || (status->permissions & fs::perms::owner_write) == fs::perms::none)
-        return std::nullopt;
+        return untouched(status.error());
     std::error_code failure;
     const fs::path place = fs::canonical(path, failure);
     if (failure)
-        return std::unexpected(make_error_code(RomErrc::romChanged));
-    auto temporary = CreateTemporary(place.parent_path(), fs::perms::owner_read | fs::perms::owner_write);
+        return untouched(make_error_code(RomErrc::romChanged));
+    const fs::path folder = place.parent_path();
+    RemoveLeftovers(folder);
+    // A read-only ROM stays unwritten, as a write in place would leave it.
+    // Where no name can be removed, every attempt would leave one behind.
+    if (status->links != 1 || status->owner != platform::CurrentUser()
+        || (status->permissions & fs::perms::owner_write) == fs::perms::none || platform::KeepsEveryName(folder))
+        return std::nullopt;
+    auto temporary = CreateTemporary(folder, fs::perms::owner_read | fs::perms::owner_write);
     if (!temporary && CannotCreateThere(temporary.error()))
         return std::nullopt;
     if (!temporary)
-        return std::unexpected(temporary.error());
+        return untouched(temporary.error());
     const auto made = temporary->file.Status();
     if (!made)
-        return std::unexpected(made.error());
+        return untouched(made.error());
     // A file that cannot keep the ROM's group would not stay what it was.
     if (made->group != status->group && temporary->file.SetGroup(status->group))
         return std::nullopt;
@@ -208,20 +227,23 @@ ReplaceFile(RomFile& file, const fs::path& path, std::span<const std::uint8_t> b
     if (!failure)
         failure = FillAndSync(temporary->file, bytes);
     if (!failure)
-        failure = SwapIn(*temporary, place, [&](const std::optional<struct stat>& tookOut) {
+        failure = SwapIn(*temporary, place, [&](const std::optional<FileStatus>& tookOut) {
             return IsFile(tookOut, status->identity) ? std::error_code{} : make_error_code(RomErrc::romChanged);
         });
     if (failure == std::errc::no_such_file_or_directory)
         failure = make_error_code(RomErrc::romChanged);
-    if (CannotSwap(failure))
+    if (platform::CannotRenameThisWay(failure))
         return std::nullopt;
-    if (failure)
-        return std::unexpected(failure);
-    SyncFolder(place.parent_path());
+    if (failure) {
+        const auto leftAlone = temporary->Discard();
+        return untouched(failure, leftAlone ? leftAlone->string() : std::string());
+    }
     const auto identity = temporary->file.Identity();
     if (!identity)
-        return std::unexpected(identity.error());
-    return *identity;
+        return std::unexpected(SaveFailure{identity.error(), RomLeft::changed});
+    // The old image goes before the folder is synced, so that no crash leaves it behind.
+    temporary->Discard();
+    return Replaced{*identity, SyncFolder(folder)};
 }
 
 std::expected<FileIdentity, std::error_code>
@@ -229,8 +251,11 @@ WriteNewFile(const fs::path& target, std::span<const std::uint8_t> bytes, std::o
              const FileIdentity& source, std::error_code overSource)
 {
     const fs::path place = Resolved(target);
-    if (const std::error_code refused = Refusal(LinkStatus(place), source, overSource))
+    if (const std::error_code refused = Refusal(NameStatus(place), source, overSource))
         return std::unexpected(refused);
+    // No name of ours could be moved into place there, nor removed again.
+    if (platform::KeepsEveryName(place.parent_path()))
+        return std::unexpected(std::make_error_code(std::errc::operation_not_permitted));
     constexpr auto everyone = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
                             | fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
     auto temporary = CreateTemporary(place.parent_path(), everyone);
@@ -243,15 +268,15 @@ WriteNewFile(const fs::path& target, std::span<const std::uint8_t> bytes, std::o
         failure = FillAndSync(temporary->file, bytes);
     if (!failure)
         failure = PutInPlace(*temporary, place, source, overSource);
+    if (!failure)
+        failure = SyncFolder(place.parent_path());
     if (failure)
         return std::unexpected(failure);
-    SyncFolder(place.parent_path());
     return temporary->file.Identity();
 }
 
 bool Names(const fs::path& path, const FileIdentity& identity)
 {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && static_cast<std::uint64_t>(status.st_dev) == identity.device
-        && static_cast<std::uint64_t>(status.st_ino) == identity.inode;
+    const auto status = platform::PathStatus(path);
+    return status && status->identity.SameInode(identity);
 }

@@ -2,6 +2,7 @@
 
 #include "FileWriting.h"
 #include "HexFunctions.h"
+#include "Journal.h"
 #include "RomErrors.h"
 
 #include <algorithm>
@@ -10,10 +11,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Writes every edit through the handle and syncs; on any failure, or when the
-// path no longer names the file, puts back the bytes already written.
+// Writes every edit through the handle and syncs, the old bytes journalled
+// first; on any failure, or when the path no longer names the file, puts back
+// the bytes already written. What cannot be put back now is put back from
+// the journal when the ROM is next opened or saved.
 std::expected<void, SaveFailure> ApplyInPlace(RomFile& file, const RomEdits& edits, const fs::path& path)
 {
+    auto journal = Journal::Begin(file, edits);
+    if (!journal)
+        return std::unexpected(SaveFailure{journal.error(), RomLeft::untouched});
     std::size_t written = 0;
     std::error_code failure;
     for (; written < edits.size(); ++written) {
@@ -28,6 +34,8 @@ std::expected<void, SaveFailure> ApplyInPlace(RomFile& file, const RomEdits& edi
     if (const auto identity = file.Identity(); !failure && (!identity || !Names(path, *identity)))
         failure = make_error_code(RomErrc::romChanged);
     if (!failure)
+        failure = journal->End();
+    if (!failure)
         return {};
     bool restored = true;
     while (written-- > 0) {
@@ -36,6 +44,9 @@ std::expected<void, SaveFailure> ApplyInPlace(RomFile& file, const RomEdits& edi
                    && restored;
     }
     restored = !file.SyncToDisk() && restored;
+    // Once the old bytes are back, the journal may go or stay: it puts back what is there.
+    if (restored)
+        journal->End();
     return std::unexpected(SaveFailure{failure, restored ? RomLeft::restored : RomLeft::partlyChanged});
 }
 
@@ -64,6 +75,9 @@ std::expected<RomDocument, OpenRefusal> RomDocument::Open(const fs::path& path, 
         return std::unexpected(OpenRefusal{size.error()});
     if (const auto refused = RefusalBySize(*size))
         return std::unexpected(*refused);
+    const auto interrupted = PutBackInterruptedSave(*file);
+    if (!interrupted)
+        return std::unexpected(OpenRefusal{make_error_code(RomErrc::interruptedSaveNotUndone)});
     auto image = file->ReadAll();
     if (!image)
         return std::unexpected(OpenRefusal{image.error()});
@@ -83,6 +97,7 @@ std::expected<RomDocument, OpenRefusal> RomDocument::Open(const fs::path& path, 
     document.values_ = contents->values;
     document.identity_ = *identity;
     document.image_ = std::move(*image);
+    document.Found(*interrupted);
     return document;
 }
 
@@ -111,6 +126,25 @@ bool RomDocument::IsThisRom(const fs::path& target) const
     return Names(target, identity_);
 }
 
+void RomDocument::Found(const InterruptedSaveFound& interrupted)
+{
+    interruptedSave_.reset();
+    if (interrupted.found != InterruptedSave::none)
+        interruptedSave_ = InterruptedSaveOutcome(interrupted.found, interrupted.keptAs.string());
+}
+
+std::expected<void, SaveFailure> RomDocument::UndoInterruptedSave()
+{
+    auto file = RomFile::Open(path_, RomFile::Access::read);
+    if (!file)
+        return std::unexpected(SaveFailure{file.error(), RomLeft::untouched});
+    const auto interrupted = PutBackInterruptedSave(*file);
+    if (!interrupted)
+        return std::unexpected(SaveFailure{make_error_code(RomErrc::interruptedSaveNotUndone), RomLeft::partlyChanged});
+    Found(*interrupted);
+    return {};
+}
+
 void RomDocument::Saved(const StarterSettings& values, const FileIdentity& identity, const SavePlan& plan)
 {
     image_ = plan.image;
@@ -134,6 +168,8 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
 {
     const SignalsHeld held;
     const auto untouched = [](std::error_code error) { return std::unexpected(SaveFailure{error, RomLeft::untouched}); };
+    if (auto undone = UndoInterruptedSave(); !undone)
+        return std::unexpected(undone.error());
     auto planned = Plan(values, options);
     if (!planned)
         return untouched(planned.error());
@@ -144,9 +180,11 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
     }
     const auto replaced = ReplaceFile(file, path_, plan.image);
     if (!replaced)
-        return untouched(replaced.error());
+        return std::unexpected(replaced.error());
     if (*replaced) {
-        Saved(values, **replaced, plan);
+        Saved(values, (*replaced)->identity, plan);
+        if ((*replaced)->unsynced)
+            return std::unexpected(SaveFailure{(*replaced)->unsynced, RomLeft::unconfirmed});
         return plan;
     }
     auto writable = file.Reopen(RomFile::Access::readWrite);

@@ -8,8 +8,11 @@
 
 #include <expected>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <system_error>
+
+struct InterruptedSaveFound;
 
 // A ROM as Open found it, with the rules for everything written from it: it
 // goes into the same file, unchanged since it was opened or last saved
@@ -27,6 +30,10 @@ public:
     const StarterSettings& Values() const { return values_; }
     // The whole ROM, as read or as last saved.
     std::span<const std::uint8_t> Image() const { return image_; }
+
+    // What Open, or the last Save, found of an earlier save in place that
+    // did not finish, and did about it.
+    const std::optional<Outcome>& InterruptedSaveNote() const { return interruptedSave_; }
 
     bool IsEdited(const ShownValues& shown) const { return ::IsEdited(values_, shown); }
 
@@ -60,10 +67,13 @@ private:
     std::expected<Planned, std::error_code> Plan(const StarterSettings& values, SaveOptions options) const;
     bool IsThisRom(const std::filesystem::path& target) const;
     void Saved(const StarterSettings& values, const FileIdentity& identity, const SavePlan& plan);
+    void Found(const InterruptedSaveFound& interrupted);
+    std::expected<void, SaveFailure> UndoInterruptedSave();
 
     std::filesystem::path path_;
     const Game* game_ = nullptr;
     StarterSettings values_;
     FileIdentity identity_;
     RomBytes image_;
+    std::optional<Outcome> interruptedSave_;
 };

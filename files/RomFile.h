@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <cstdint>
 #include <expected>
 #include <filesystem>
@@ -7,35 +9,13 @@
 #include <system_error>
 #include <vector>
 
-// Which file a handle is on, whatever path led there: its device and inode,
-// and a time that a file made later under a reused inode number cannot share
-// (its birth time where the file system keeps one, else its last change).
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t stampSeconds = 0;
-    std::uint32_t stampNanoseconds = 0;
-    bool operator==(const FileIdentity&) const = default;
-
-    // The same file while both handles are open: inode numbers are only reused once it is gone.
-    bool SameInode(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
-};
-
-struct FileStatus {
-    FileIdentity identity;
-    std::filesystem::perms permissions{};
-    std::uint64_t links = 0;
-    std::uint32_t owner = 0;
-    std::uint32_t group = 0;
-};
-
 // One open handle on a regular file. Opening never creates or truncates a
 // file, and finds out what the path names before it opens it for reading or
 // writing: a FIFO, socket, device or folder is refused (RomErrc::notRegularFile)
 // without being opened. A write never makes the file longer.
 class RomFile {
 public:
-    enum class Access { read, readWrite };
+    using Access = platform::Access;
 
     static std::expected<RomFile, std::error_code> Open(const std::filesystem::path& path,
                                                          Access access);
@@ -66,7 +46,8 @@ public:
                                                               std::filesystem::perms permissions);
 
 private:
-    explicit RomFile(int descriptor) : descriptor_(descriptor) {}
+    explicit RomFile(platform::Handle handle) : handle_(handle) {}
+    static std::expected<RomFile, std::error_code> From(std::expected<platform::Handle, std::error_code> handle);
 
-    int descriptor_ = -1;
+    platform::Handle handle_ = platform::noHandle;
 };

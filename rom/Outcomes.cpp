@@ -33,10 +33,28 @@ std::string_view RomLeftLine(RomLeft left)
     case RomLeft::untouched:
     case RomLeft::restored: return "The ROM was left as it was.";
     case RomLeft::partlyChanged: return "The ROM may be partly changed. Open it again to see what it holds.";
+    case RomLeft::unconfirmed:
+        return "The ROM holds the new starters, but the system could not confirm that they reached the disk.";
     case RomLeft::notWritten:
     case RomLeft::changed: break;
     }
     return {};
+}
+
+// What went wrong, and what became of the ROM.
+Outcome WhatFailed(const SaveFailure& failure)
+{
+    const bool beforeWriting = failure.left == RomLeft::notWritten || failure.left == RomLeft::untouched;
+    if (failure.error == RomErrc::romChanged && beforeWriting)
+        return {OutcomeKind::refusal, std::string(changedSinceOpen), failure.left, failure.error};
+    if (IsRefusal(failure.error) && beforeWriting)
+        return {OutcomeKind::refusal, failure.error.message(), failure.left, failure.error};
+    if (failure.error == RomErrc::nothingToExport)
+        return {OutcomeKind::note, failure.error.message(), failure.left, failure.error};
+    std::string text = failure.error.message();
+    if (const std::string_view line = RomLeftLine(failure.left); !line.empty())
+        text += '\n' + std::string(line);
+    return {OutcomeKind::failure, text, failure.left, failure.error};
 }
 
 } // namespace
@@ -54,17 +72,10 @@ Outcome RefusalOutcome(const OpenRefusal& refusal)
 
 Outcome FailureOutcome(const SaveFailure& failure)
 {
-    const bool beforeWriting = failure.left == RomLeft::notWritten || failure.left == RomLeft::untouched;
-    if (failure.error == RomErrc::romChanged && beforeWriting)
-        return {OutcomeKind::refusal, std::string(changedSinceOpen), failure.left, failure.error};
-    if (IsRefusal(failure.error) && beforeWriting)
-        return {OutcomeKind::refusal, failure.error.message(), failure.left, failure.error};
-    if (failure.error == RomErrc::nothingToExport)
-        return {OutcomeKind::note, failure.error.message(), failure.left, failure.error};
-    std::string text = failure.error.message();
-    if (const std::string_view line = RomLeftLine(failure.left); !line.empty())
-        text += '\n' + std::string(line);
-    return {OutcomeKind::failure, text, failure.left, failure.error};
+    Outcome outcome = WhatFailed(failure);
+    if (!failure.leftAlone.empty())
+        outcome.text += "\nTidewell did not remove " + failure.leftAlone + ": it may now hold one of your files.";
+    return outcome;
 }
 
 std::vector<std::string> SaveNotes(const SavePlan& plan)
@@ -84,6 +95,23 @@ Outcome SavedOutcome(const SavePlan& plan)
     if (plan.rivalTeamsFollow)
         text += "\nThe rival's later teams now follow the starters he was given.";
     return {OutcomeKind::done, WithNotes(text, plan), RomLeft::changed, {}};
+}
+
+Outcome InterruptedSaveOutcome(InterruptedSave found, std::string_view keptAs)
+{
+    switch (found) {
+    case InterruptedSave::putBack:
+        return {OutcomeKind::note,
+                "Tidewell was stopped while saving this ROM; it has been put back as it was before that save.",
+                RomLeft::restored, {}};
+    case InterruptedSave::recordKept:
+        return {OutcomeKind::warning,
+                "A record of an unfinished save names this ROM but does not match it, so it was not used. It is kept as "
+                    + std::string(keptAs) + ".",
+                RomLeft::notWritten, {}};
+    case InterruptedSave::none: break;
+    }
+    return {OutcomeKind::done, {}, RomLeft::notWritten, {}};
 }
 
 Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan)

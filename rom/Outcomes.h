@@ -21,12 +21,16 @@ enum class RomLeft {
     restored,      // the bytes written in place were put back and synced
     partlyChanged, // putting them back failed too
     changed,       // it holds the new starters
+    unconfirmed,   // it holds them, but the system could not confirm they reached the disk
 };
 
 // A write that did not happen as asked.
 struct SaveFailure {
     std::error_code error;
     RomLeft left = RomLeft::notWritten;
+    // A temporary name of Tidewell's, left because it no longer named Tidewell's
+    // file or could not be removed.
+    std::string leftAlone = {};
 };
 
 struct Outcome {
@@ -45,6 +49,12 @@ Outcome RefusalOutcome(const OpenRefusal& refusal);
 Outcome FailureOutcome(const SaveFailure& failure);
 
 Outcome SavedOutcome(const SavePlan& plan);
+
+// What was found of a save in place that did not finish: nothing, a record
+// that put the ROM back as it was, or one that does not match the ROM and was
+// kept, under the given name, without being used.
+enum class InterruptedSave { none, putBack, recordKept };
+Outcome InterruptedSaveOutcome(InterruptedSave found, std::string_view keptAs = {});
 Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan);
 
 // One line for each part of the ROM that Save left as it was.

@@ -25,6 +25,10 @@ public:
         case RomErrc::pictureOverRom: return "A picture cannot be written over the ROM it is taken from.";
         case RomErrc::outsideOwnedRegions:
             return "Save would change bytes outside the places Tidewell writes, so nothing was written.";
+        case RomErrc::interruptedSaveNotUndone:
+            return "Tidewell was stopped while saving this ROM, and it could not be put back as it was before that save.";
+        case RomErrc::temporaryTaken:
+            return "Another file took the place of the one Tidewell was writing, so it was not put in place.";
         case RomErrc::beyondIpsRange: return "A change lies beyond the 16 MiB that an IPS patch can reach.";
         }
         return "Unknown ROM error.";

@@ -20,6 +20,8 @@ enum class RomErrc {
     patchOverRom = 1011,
     outsideOwnedRegions = 1012,
     pictureOverRom = 1013,
+    interruptedSaveNotUndone = 1014,
+    temporaryTaken = 1015,
 };
 
 const std::error_category& RomCategory() noexcept;

@@ -161,6 +161,7 @@ bool Form1::openPath(const std::filesystem::path& path)
     }
     document = std::move(*opened);
     showRom();
+    showInterruptedSave();
     // Everything that waits for a ROM starts disabled.
     for (QWidget* control : ui->centralWidget->findChildren<QWidget*>())
         control->setEnabled(true);
@@ -170,6 +171,12 @@ bool Form1::openPath(const std::filesystem::path& path)
     recentRoms->Add(QFileInfo(path).absoluteFilePath());
     ui->poke1->setFocus();
     return true;
+}
+
+void Form1::showInterruptedSave()
+{
+    if (const auto& note = document->InterruptedSaveNote())
+        outcomes.Show(*note);
 }
 
 void Form1::showRom()
@@ -203,6 +210,7 @@ bool Form1::save()
     if (!values || !outcomes.SaveAnyway(PokeBallWarnings(*values)))
         return false;
     const auto saved = document->Save(*values, saveOptions());
+    showInterruptedSave();
     if (!saved) {
         outcomes.Show(FailureOutcome(saved.error()));
         return false;

@@ -63,6 +63,7 @@ private:
     SaveOptions saveOptions() const;
     std::optional<SaveTarget> askWhereToSave(const QString& title, const QString& name, const QString& filter,
                                              const QString& extension);
+    void showInterruptedSave();
     void showSaved(const StarterSettings& values, const Outcome& saved);
     void openRecent(const QString& path);
 

@@ -10,7 +10,9 @@
 #include <nlohmann/json.hpp>
 #include <png.h>
 
+#include <array>
 #include <chrono>
+#include <cstring>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -92,6 +94,9 @@ StarterSettings With(StarterSettings values, const std::vector<ValueByte>& chang
 
 class CliTest : public ::testing::Test {
 protected:
+    // Journals of saves in place go to a folder of the test's own.
+    CliTest() { setenv("XDG_STATE_HOME", state.File("").c_str(), 1); }
+
     fs::path Crystal() const { return scratch.Write("rom.gbc", MakeGameRom("BYTE")); }
 
     fs::path Rom(const char* code, const StarterSettings& values) const
@@ -100,6 +105,7 @@ protected:
     }
 
     ScratchFolder scratch;
+    ScratchFolder state;
 };
 
 TEST_F(CliTest, ShowPrintsTheGameAndAnAlignedTable)
@@ -360,16 +366,17 @@ TEST_F(CliTest, PictureWritesTheDecodersPixelsInTheRomsColours)
 
 namespace {
 
-// Starts the tool with the given arguments and a file-size limit, output discarded.
-pid_t StartCli(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY)
+// Starts the tool, or another program, with the given arguments and a
+// file-size limit, its output going to `out`.
+pid_t StartCli(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY,
+               const char* program = TIDEWELL_CLI, const char* out = "/dev/null")
 {
     const pid_t child = fork();
     if (child == 0) {
         const rlimit limit{fileSizeLimit, fileSizeLimit};
         setrlimit(RLIMIT_FSIZE, &limit);
-        const int nothing = open("/dev/null", O_WRONLY);
-        dup2(nothing, 1);
-        std::vector<char*> argv{const_cast<char*>(TIDEWELL_CLI)};
+        dup2(open(out, O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        std::vector<char*> argv{const_cast<char*>(program)};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -377,6 +384,27 @@ pid_t StartCli(const std::vector<std::string>& arguments, rlim_t fileSizeLimit =
         _exit(127);
     }
     return child;
+}
+
+// The status a process exited with; -1 when a signal ended it.
+int CleanExitOf(pid_t child)
+{
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Waits until the watched file has seen `events` events, or `milliseconds` have passed.
+void AwaitEvents(int watch, int events, int milliseconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    std::array<char, 4096> buffer{};
+    for (pollfd ready{watch, POLLIN, 0}; events > 0;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0)
+            return;
+        events -= static_cast<int>(read(watch, buffer.data(), buffer.size()) / sizeof(inotify_event));
+    }
 }
 
 int ExitOf(pid_t child)
@@ -395,6 +423,9 @@ std::size_t FilesIn(const fs::path& folder)
 
 // Each run is killed at a random moment, or as soon as the ROM file is first
 // written to, if that comes first: the moment a write in place is half done.
+// Through a second link the tool writes in place (some 570 single bytes, in
+// a few milliseconds), and is killed at a random moment after the first;
+// opening the ROM again puts back what a journal holds.
 TEST_F(CliTest, KilledAtAnyMomentTheRomIsTheOldOrTheNew)
 {
     const Bytes old = MakeGameRom("BYTE");
@@ -403,19 +434,141 @@ TEST_F(CliTest, KilledAtAnyMomentTheRomIsTheOldOrTheNew)
     ASSERT_EQ(ExitOf(StartCli(arguments)), 0);
     const Bytes changed = ReadAll(rom);
     std::mt19937 random(12345);
-    for (int run = 0; run < 60; ++run) {
+    for (int run = 0; run < 120; ++run) {
+        const bool linked = run >= 60;
         WriteAll(rom, old);
+        if (linked && run == 60)
+            fs::create_hard_link(rom, scratch.File("link.gbc"));
         const int watch = inotify_init1(IN_CLOEXEC);
         inotify_add_watch(watch, rom.c_str(), IN_MODIFY);
         const pid_t child = StartCli(arguments);
-        pollfd written{watch, POLLIN, 0};
-        poll(&written, 1, static_cast<int>(random() % 40));
+        AwaitEvents(watch, 1, linked ? 3000 : static_cast<int>(random() % 40));
+        if (linked)
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 8000));
         kill(child, SIGKILL);
         ExitOf(child);
+        close(watch);
+        ASSERT_EQ(RunCli({"show", rom}).status, 0) << "run " << run;
+        const Bytes now = ReadAll(rom);
+        ASSERT_TRUE(now == old || now == changed) << "run " << run;
+    }
+}
+
+// The window takes termination signals in its event loop. A process made the
+// same way, with idle threads beside it, saves a hard-linked ROM until SIGTERM.
+TEST_F(CliTest, ATerminationSignalWaitsForTheSaveUnderWayBesideOtherThreads)
+{
+    // Saved once each way, the ROM holds check data of Tidewell's making.
+    const fs::path rom = Crystal();
+    ASSERT_EQ(RunCli({"set", rom, "--ball1", "pikachu", "--no-rival-teams"}).status, 0);
+    const Bytes changed = ReadAll(rom);
+    ASSERT_EQ(RunCli({"set", rom, "--ball1", "cyndaquil", "--no-rival-teams"}).status, 0);
+    const Bytes old = ReadAll(rom);
+    fs::create_hard_link(rom, scratch.File("link.gbc"));
+    std::mt19937 random(54321);
+    for (int run = 0; run < 30; ++run) {
+        WriteAll(rom, old);
+        const int watch = inotify_init1(IN_CLOEXEC);
+        inotify_add_watch(watch, rom.c_str(), IN_MODIFY);
+        const pid_t child = StartCli({rom}, RLIM_INFINITY, SAVE_UNTIL_SIGNALLED);
+        AwaitEvents(watch, 1 + static_cast<int>(random() % 60), 3000);
+        kill(child, SIGTERM);
+        EXPECT_EQ(CleanExitOf(child), 128 + SIGTERM) << "run " << run;
         close(watch);
         const Bytes now = ReadAll(rom);
         ASSERT_TRUE(now == old || now == changed) << "run " << run;
     }
+}
+
+// Each signal comes once the tool has opened the ROM: a termination signal
+// waits until the outcome is printed, then ends the tool with 128 + its
+// number; the signals Tidewell does not use are ignored.
+TEST_F(CliTest, SignalsWaitUntilTheOutcomeIsPrinted)
+{
+    const fs::path out = scratch.File("out.txt");
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}, {SIGQUIT, 131},
+                                         {SIGUSR1, 0}, {SIGALRM, 0}}) {
+        const fs::path rom = Crystal();
+        fs::remove(scratch.File("link.gbc"));
+        fs::create_hard_link(rom, scratch.File("link.gbc"));
+        const int watch = inotify_init1(IN_CLOEXEC);
+        inotify_add_watch(watch, rom.c_str(), IN_OPEN);
+        const pid_t child = StartCli({"set", rom, "--ball1", "pikachu"}, RLIM_INFINITY, TIDEWELL_CLI, out.c_str());
+        AwaitEvents(watch, 1, 3000);
+        kill(child, signal);
+        EXPECT_EQ(CleanExitOf(child), status) << strsignal(signal);
+        close(watch);
+        EXPECT_EQ(TextOf(std::fopen(out.c_str(), "r")), "Wrote the starters to " + rom.string() + ".\n");
+        EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], 25);
+    }
+}
+
+// A save finds leftovers of saves cut short beside the ROM: only Tidewell's
+// own, settled ones go. The folder's sync then fails, or the tool ends there.
+TEST_F(CliTest, ASaveRemovesItsOwnLeftoversAndSaysWhenTheFolderIsNotSynced)
+{
+    const Bytes old = MakeGameRom("BYTE");
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool settled;
+    } leftovers[] = {{".tw00000001", old, true}, {".tw00000002", old, false}, {".tw00000003", {1, 2, 3}, true},
+                     {".tw0000004", old, true}};
+    const struct {
+        const char* fault;
+        int status;
+        std::string error;
+    } cases[] = {
+        {"none", 0, ""},
+        {"fail", 3, "Input/output error. The ROM holds the new starters, but the system could not confirm that "
+                    "they reached the disk.\n"},
+        {"crash", 99, ""},
+    };
+    for (const auto& [fault, status, error] : cases) {
+        SCOPED_TRACE(fault);
+        const fs::path rom = Crystal();
+        for (const auto& [name, bytes, settled] : leftovers) {
+            WriteAll(scratch.File(name), bytes);
+            if (settled)
+                fs::last_write_time(scratch.File(name), fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        }
+        setenv("LD_PRELOAD", FOLDER_SYNC_FAULT, 1);
+        setenv("TIDEWELL_TEST_FOLDER_SYNC", fault, 1);
+        const CliRun set = RunCli({"set", rom, "--ball1", "pikachu"});
+        unsetenv("LD_PRELOAD");
+        EXPECT_EQ(set.status, status);
+        EXPECT_TRUE(set.err.ends_with(error)) << set.err;
+        EXPECT_EQ(RomDocument::Open(rom)->Values()[poke1], 25);
+        EXPECT_FALSE(fs::exists(scratch.File(".tw00000001")));
+        EXPECT_EQ(FilesIn(rom.parent_path()), 4u) << "the others stay, the old image is gone";
+        fs::remove(scratch.File(".tw00000002"));
+    }
+}
+
+// Root only: a ROM bound over another file's name, and a ROM in a folder that
+// keeps every name, cannot be swapped, so they are written in place; a copy
+// there is refused before a temporary file is made.
+TEST_F(CliTest, AMountPointOrAnAppendOnlyFolderIsWrittenInPlace)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "bind mounts and append-only folders need root";
+    fs::create_directory(scratch.File("kept"));
+    const fs::path rom = scratch.Write("kept/rom.gbc", MakeGameRom("BYTE"));
+    const fs::path bound = scratch.Write("bound.gbc", {});
+    if (std::system(("mount --bind " + rom.string() + " " + bound.string()).c_str()) != 0)
+        GTEST_SKIP() << "this machine cannot bind-mount a file";
+    const bool appendOnly = std::system(("chattr +a " + rom.parent_path().string()).c_str()) == 0;
+    for (const auto& [path, species] : {std::pair{bound, 25}, {rom, 151}}) {
+        const CliRun set = RunCli({"set", path, "--ball1", std::to_string(species)});
+        EXPECT_EQ(set.status, 0) << set.err;
+        EXPECT_EQ(RomDocument::Open(path)->Values()[poke1], species);
+    }
+    const fs::path copy = rom.parent_path() / "copy.gbc";
+    EXPECT_EQ(RunCli({"set", rom, "--ball1", "mew", "--output", copy}).err,
+              "tidewell-cli: " + copy.string() + ": Operation not permitted.\n");
+    std::system(("umount " + bound.string() + "; chattr -a " + rom.parent_path().string()).c_str());
+    EXPECT_TRUE(appendOnly) << "chattr +a failed here";
+    EXPECT_EQ(FilesIn(rom.parent_path()), 1u);
 }
 
 TEST_F(CliTest, OverTheFileSizeLimitTheRomStaysAsItWasAndTheToolSaysWhy)
@@ -459,6 +612,7 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
         {{"--force", "--output"}, scratch.File("to-other.gbc"), 0, ""},
         {{"--output"}, scratch.File(longName), 0, ""},
         {{"--output"}, scratch.File("soft.gbc"), 0, ""},
+        {{"--output"}, scratch.File("dangling.gbc"), 0, ""},
     };
     for (const auto& [options, target, status, error] : cases) {
         SCOPED_TRACE(options.back() + " " + target.filename().string());
@@ -469,6 +623,7 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
         fs::create_hard_link(rom, scratch.File("hard.gbc"));
         fs::create_symlink("rom.gbc", scratch.File("soft.gbc"));
         fs::create_symlink("other.gbc", scratch.File("to-other.gbc"));
+        fs::create_symlink("new.gbc", scratch.File("dangling.gbc"));
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
         std::vector<std::string> arguments{"set", rom, "--ball1", "pikachu"};
@@ -485,7 +640,8 @@ TEST_F(CliTest, TargetsAreCheckedBeforeAnythingIsWritten)
         if (status == 0) {
             EXPECT_EQ(ReadAll(target), saved) << "written through the link";
         }
-        EXPECT_EQ(FilesIn(scratch.File("")), 7u + (status == 0 && target.filename() == longName));
+        const bool madeOne = status == 0 && (target.filename() == longName || target.filename() == "dangling.gbc");
+        EXPECT_EQ(FilesIn(scratch.File("")), 8u + madeOne);
     }
 }
 

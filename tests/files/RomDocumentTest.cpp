@@ -1,13 +1,16 @@
 #include "ExpectedOffsets.h"
 #include "ExpectedSave.h"
+#include "FileWriting.h"
 #include "FileSizeLimit.h"
 #include "GameImage.h"
+#include "Journal.h"
 #include "RomErrors.h"
 #include "RomImage.h"
 #include "RomDocument.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fcntl.h>
@@ -255,6 +258,28 @@ TEST_P(RomDocumentTest, AQuestionAimedOverAnotherBallsScriptIsLeftAsItWas)
     EXPECT_TRUE(ReadRomContents(saved->image));
 }
 
+// Another program exchanges a second file with the ROM's name just before
+// each swap: the swap takes that file out, and the swap back leaves the ROM
+// under Tidewell's temporary name.
+TEST_P(RomDocumentTest, SwapBackRemovesNothingItDidNotMake)
+{
+    static fs::path names[2];
+    names[0] = Rom("rom.gbc", Numbered(3));
+    names[1] = scratch.Write("other.gbc", {1, 2, 3});
+    const Bytes original = ReadAll(names[0]);
+    auto opened = RomDocument::Open(names[0]);
+    BeforeSwap = [] { renameat2(AT_FDCWD, names[0].c_str(), AT_FDCWD, names[1].c_str(), RENAME_EXCHANGE); };
+    const auto saved = opened->Save(Numbered(50), {});
+    BeforeSwap = [] {};
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error().error, RomErrc::romChanged);
+    std::vector<Bytes> held;
+    for (const fs::directory_entry& entry : fs::directory_iterator(scratch.File("")))
+        held.push_back(ReadAll(entry.path()));
+    EXPECT_TRUE(std::ranges::count(held, original) == 1 && std::ranges::count(held, Bytes{1, 2, 3}) == 1);
+    EXPECT_TRUE(fs::exists(saved.error().leftAlone));
+}
+
 INSTANTIATE_TEST_SUITE_P(AllGames, RomDocumentTest, ::testing::Values("AAUE", "AAXE", "BYTE", "BYTU"),
                          [](const auto& info) { return std::string(info.param); });
 
@@ -309,3 +334,51 @@ TEST(MakeWritable, GivesTheOwnerWritePermission)
 }
 
 } // namespace
+
+// A journal left by a write in place cut short puts the old bytes back when
+// the ROM is next opened; one that does not match the ROM is kept aside.
+TEST(Journal, PutsBackAWriteCutShortAndKeepsOneThatDoesNotMatch)
+{
+    ScratchFolder scratch;
+    setenv("XDG_STATE_HOME", scratch.File("state").c_str(), 1);
+    const Bytes old = MakeGameRom("BYTE");
+    const fs::path rom = scratch.Write("rom.gbc", old);
+    const RomEdits edits{{0x100000, old[0x100000], 0xAA}, {0x100001, old[0x100001], 0xBB}};
+    for (const bool matches : {true, false}) {
+        auto file = RomFile::Open(rom, RomFile::Access::readWrite);
+        ASSERT_TRUE(Journal::Begin(*file, edits));
+        ASSERT_FALSE(file->WriteByte(0x100000, matches ? 0xAA : 0xCC));
+        const auto opened = RomDocument::Open(rom);
+        ASSERT_TRUE(opened && opened->InterruptedSaveNote());
+        EXPECT_EQ(opened->InterruptedSaveNote()->kind, matches ? OutcomeKind::note : OutcomeKind::warning);
+        EXPECT_EQ(ReadAll(rom) == old, matches);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.File("state/tidewell")), {}), 1) << "the one kept";
+    unsetenv("XDG_STATE_HOME");
+}
+
+// Root only: an ext4 image with 128-byte inodes keeps change times to the
+// second, so a file recreated at once under the same inode looks the same.
+TEST(RecreatedInTheSameSecond, IsRefusedWhereTimesKeepOnlySeconds)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a file system image needs root";
+    ScratchFolder scratch;
+    const std::string image = scratch.File("ext4.img"), mount = scratch.File("mnt");
+    fs::create_directory(mount);
+    if (std::system(("truncate -s 16M " + image + " && mkfs.ext4 -q -I 128 " + image + " 2>/dev/null && mount -o loop "
+                     + image + " " + mount).c_str()) != 0)
+        GTEST_SKIP() << "this machine cannot mount an ext4 image";
+    const fs::path rom = fs::path(mount) / "rom.gbc";
+    Bytes recreated = MakeGameRom("BYTE");
+    WriteAll(rom, recreated);
+    auto opened = RomDocument::Open(rom);
+    recreated[0x100000] ^= 1;
+    fs::remove(rom);
+    WriteAll(rom, recreated);
+    StarterSettings values = opened->Values();
+    values[poke1] = 25;
+    EXPECT_EQ(opened->Save(values, {}).error().error, RomErrc::romChanged);
+    EXPECT_EQ(ReadAll(rom), recreated);
+    std::system(("umount " + mount).c_str());
+}

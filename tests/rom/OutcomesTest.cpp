@@ -36,6 +36,13 @@ TEST(Outcomes, EachFailureSaysWhatWentWrongAndWhatBecameOfTheRom)
          "A patch cannot be written over the ROM it is made from."},
         {{make_error_code(RomErrc::outsideOwnedRegions), RomLeft::untouched}, OutcomeKind::refusal,
          "Save would change bytes outside the places Tidewell writes, so nothing was written."},
+        {{Platform(std::errc::io_error), RomLeft::unconfirmed}, OutcomeKind::failure,
+         "Input/output error\nThe ROM holds the new starters, but the system could not confirm that they reached the disk."},
+        {{make_error_code(RomErrc::romChanged), RomLeft::untouched, "/roms/.tw00000001"}, OutcomeKind::refusal,
+         changed + "\nTidewell did not remove /roms/.tw00000001: it may now hold one of your files."},
+        {{make_error_code(RomErrc::interruptedSaveNotUndone), RomLeft::partlyChanged}, OutcomeKind::failure,
+         "Tidewell was stopped while saving this ROM, and it could not be put back as it was before that save."
+         "\nThe ROM may be partly changed. Open it again to see what it holds."},
     };
     for (const Row& row : rows) {
         const Outcome outcome = FailureOutcome(row.failure);
@@ -44,6 +51,18 @@ TEST(Outcomes, EachFailureSaysWhatWentWrongAndWhatBecameOfTheRom)
         EXPECT_EQ(outcome.left, row.failure.left) << row.text;
         EXPECT_EQ(outcome.error, row.failure.error) << row.text;
     }
+}
+
+TEST(Outcomes, AnUnfinishedSaveIsPutBackOrItsRecordKept)
+{
+    const Outcome putBack = InterruptedSaveOutcome(InterruptedSave::putBack);
+    EXPECT_EQ(putBack.kind, OutcomeKind::note);
+    EXPECT_EQ(putBack.text,
+              "Tidewell was stopped while saving this ROM; it has been put back as it was before that save.");
+    const Outcome kept = InterruptedSaveOutcome(InterruptedSave::recordKept, "/state/1-2.journal.unmatched");
+    EXPECT_EQ(kept.kind, OutcomeKind::warning);
+    EXPECT_EQ(kept.text, "A record of an unfinished save names this ROM but does not match it, so it was not used. "
+                         "It is kept as /state/1-2.journal.unmatched.");
 }
 
 TEST(Outcomes, RefusedFilesNameTheirReason)

@@ -92,6 +92,11 @@ Outcome PatchWrittenOutcome(std::string_view fileName, const SavePlan& plan)
             RomLeft::notWritten, {}};
 }
 
+std::string SaveChangesQuestion(std::string_view fileName)
+{
+    return "Save the changes to the starters of " + std::string(fileName) + "?";
+}
+
 std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> patch)
 {
     if (!patch)

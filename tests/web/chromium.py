@@ -1,0 +1,19 @@
+"""Debian's headless Chromium under Selenium, with no traffic of its own."""
+import tempfile
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync']
+
+
+def start(downloads=None, width=1000, height=900):
+    options = webdriver.ChromeOptions()
+    options.binary_location = '/usr/bin/chromium'
+    for flag in FLAGS + [f'--user-data-dir={tempfile.mkdtemp()}', f'--window-size={width},{height}']:
+        options.add_argument(flag)
+    if downloads:
+        options.add_experimental_option('prefs', {'download.default_directory': downloads,
+                                                  'download.prompt_for_download': False})
+    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)

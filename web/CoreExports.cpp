@@ -39,11 +39,19 @@ struct PlannedSave {
 
 OpenedRom opened;
 std::optional<PlannedSave> planned;
-std::vector<std::uint8_t> result;
+// What the last call made: its own bytes, or a view of a planned image.
+std::vector<std::uint8_t> made;
+std::span<const std::uint8_t> result;
+
+void SetResult(std::vector<std::uint8_t> bytes)
+{
+    made = std::move(bytes);
+    result = made;
+}
 
 void SetResult(std::string_view text)
 {
-    result.assign(text.begin(), text.end());
+    SetResult(std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 template <typename Texts>
@@ -64,18 +72,22 @@ StarterSettings SettingsAt(const std::uint8_t* bytes)
 
 void SetSettings(const StarterSettings& values)
 {
-    result.assign(values.bytes.begin(), values.bytes.end());
+    SetResult(std::vector<std::uint8_t>(values.bytes.begin(), values.bytes.end()));
 }
 
 // Colour 0 is the background: transparent, as the window's banner shows it.
 void SetRgba(const FrontPicture& picture, const Palette& palette)
 {
-    result.clear();
-    result.reserve(picture.indices.size() * 4);
-    for (std::uint8_t index : picture.indices) {
+    std::vector<std::uint8_t> rgba(picture.indices.size() * 4);
+    for (std::size_t i = 0; i < picture.indices.size(); ++i) {
+        const std::uint8_t index = picture.indices[i];
         const Rgb& colour = palette[index];
-        result.insert(result.end(), {colour.red, colour.green, colour.blue, std::uint8_t(index == 0 ? 0 : 255)});
+        rgba[4 * i] = colour.red;
+        rgba[4 * i + 1] = colour.green;
+        rgba[4 * i + 2] = colour.blue;
+        rgba[4 * i + 3] = index == 0 ? 0 : 255;
     }
+    SetResult(std::move(rgba));
 }
 
 } // namespace
@@ -242,7 +254,7 @@ TW_EXPORT(tw_make_patch) int tw_make_patch(int ips)
         SetResult(FailureOutcome({patch.error()}).text);
         return 0;
     }
-    result = std::move(*patch);
+    SetResult(std::move(*patch));
     return 1;
 }
 

@@ -18,7 +18,8 @@ async function loadTidewellCore(wasmBytes) {
 
   const utf8 = new TextEncoder();
   const fromUtf8 = new TextDecoder();
-  const resultBytes = () => new Uint8Array(core.memory.buffer, core.tw_result_data(), core.tw_result_size()).slice();
+  // A copy: the module reuses its memory. (Copying through the constructor is much faster than slice().)
+  const resultBytes = () => new Uint8Array(new Uint8Array(core.memory.buffer, core.tw_result_data(), core.tw_result_size()));
   const resultText = () => fromUtf8.decode(resultBytes());
   const resultLines = () => {
     const text = resultText();
@@ -75,10 +76,13 @@ async function loadTidewellCore(wasmBytes) {
       core.tw_catalogue(1);
       return resultLines();
     },
-    // The opened ROM's picture of a species as { width, rgba } (square, colour 0 transparent), or null.
+    // The opened ROM's picture of a species as ImageData (square, colour 0
+    // transparent), or null. Its pixels lie in the module's memory, good
+    // until the next call: draw them at once.
     picture(species) {
       const width = core.tw_picture(species);
-      return width === 0 ? null : { width, rgba: resultBytes() };
+      if (width === 0) return null;
+      return new ImageData(new Uint8ClampedArray(core.memory.buffer, core.tw_result_data(), core.tw_result_size()), width);
     },
     unownWarnings(values) {
       withBytes(values, (at) => core.tw_unown_warnings(at));

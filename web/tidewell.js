@@ -103,13 +103,13 @@ function paintBanner() {
     canvas.parentElement.classList.toggle('empty', rom !== null && !picture);
     canvas.hidden = !picture;
     if (!picture) continue;
-    const { width, rgba } = picture;
+    const { width } = picture;
     canvas.width = canvas.height = width;
     // The game's 7 × 7 box holds a smaller picture at its bottom, 8 pixels from the left.
     canvas.style.left = `${(Math.min(8, 56 - width) / 56) * 100}%`;
     canvas.style.top = `${((56 - width) / 56) * 100}%`;
     canvas.style.width = canvas.style.height = `${(width / 56) * 100}%`;
-    canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba.buffer), width), 0, 0);
+    canvas.getContext('2d').putImageData(picture, 0, 0);
   }
 }
 

@@ -6,6 +6,7 @@ Usage: web_benchmark.py PAGE TIDEWELL_BENCHMARK TIDEWELL_TEST_ROM"""
 import base64
 import pathlib
 import re
+import shutil
 import statistics
 import subprocess
 import sys
@@ -20,9 +21,10 @@ native_ms = {name: float(re.search(pattern, native).group(1)) for name, pattern 
     ('open', r'Open\s+([\d.]+)'), ('save', r'Save\s+([\d.]+)'),
     ('in memory', r'in memory.*?([\d.]+) ms'), ('pictures', r'251 front pictures ([\d.]+)')]}
 
-rom = pathlib.Path(tempfile.mkdtemp()) / 'crystal.gbc'
+scratch = pathlib.Path(tempfile.mkdtemp())
+rom = scratch / 'crystal.gbc'
 subprocess.run([make_rom, 'BYTE', rom], check=True)
-browser = chromium.start()
+browser = chromium.start(scratch)
 try:
     ready = []
     for _ in range(7):
@@ -65,6 +67,7 @@ try:
     ''', base64.b64encode(rom.read_bytes()).decode())
 finally:
     browser.quit()
+    shutil.rmtree(scratch)
 
 print(f'Load to ready: median {statistics.median(ready):.1f} ms of {len(ready)} loads (goal: under 500 ms)')
 print(f'Open+Save, page (read, check, plan, download blob): {web_ms["page"]:.3f} ms; '

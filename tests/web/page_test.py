@@ -6,6 +6,7 @@ equal to tidewell-cli picture's, and no network request.
 Usage: page_test.py PAGE TIDEWELL_CLI TIDEWELL_TEST_ROM"""
 import base64
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -24,7 +25,7 @@ rom, unsupported = scratch / 'crystal.gbc', scratch / 'other.gbc'
 subprocess.run([make_rom, 'BYTE', rom], check=True)
 subprocess.run([make_rom, 'AAUX', unsupported], check=True)
 
-browser = chromium.start(str(downloads))
+browser = chromium.start(scratch, str(downloads))
 wait = WebDriverWait(browser, 20)
 
 
@@ -108,7 +109,7 @@ try:
         time.sleep(0.1)
     expected = scratch / 'expected.gbc'
     subprocess.run([cli, 'set', rom, '--ball1', '201', '--ball2', '1,12,1', '--rival3', '151', '--output', expected,
-                    '--quiet'], check=True)
+                    '--quiet'], check=True, capture_output=True)
     check(saved.exists() and saved.read_bytes() == expected.read_bytes(), 'the downloaded ROM is tidewell-cli set\'s')
     check(browser.title == 'BYTE - Tidewell', 'the title drops the mark once saved')
 
@@ -123,4 +124,5 @@ try:
     check(errors == [], f'no error in the console: {errors}')
 finally:
     browser.quit()
+    shutil.rmtree(scratch)
 print('page test passed')

@@ -37,6 +37,8 @@ struct PlannedSave {
     StarterSettings values;
 };
 
+// The image being opened, copied in by the page, and the one that is open.
+RomBytes incoming;
 OpenedRom opened;
 std::optional<PlannedSave> planned;
 // What the last call made: its own bytes, or a view of a planned image.
@@ -121,18 +123,25 @@ TW_EXPORT(tw_refused_by_size) int tw_refused_by_size(double size)
     return refusal.has_value();
 }
 
-// 1, with the game's name, code, language and window caption as lines, when
-// the image is a ROM Tidewell shows, which then is the opened one; else 0
-// with the refusal, and the opened ROM stays.
-TW_EXPORT(tw_open) int tw_open(const std::uint8_t* image, std::size_t size)
+// Room for an image of `size` bytes, which the page fills before tw_open.
+TW_EXPORT(tw_image_buffer) std::uint8_t* tw_image_buffer(std::size_t size)
 {
-    const std::span bytes(image, size);
-    const auto contents = ReadRomContents(bytes);
+    incoming.resize(size);
+    return incoming.data();
+}
+
+// 1, with the game's name, code, language and window caption as lines, when
+// the image in tw_image_buffer is a ROM Tidewell shows, which then is the
+// opened one; else 0 with the refusal, and the opened ROM stays.
+TW_EXPORT(tw_open) int tw_open()
+{
+    const auto contents = ReadRomContents(incoming);
     if (!contents) {
         SetResult(RefusalOutcome(contents.error()).text);
         return 0;
     }
-    opened = {RomBytes(bytes.begin(), bytes.end()), contents->game, contents->values};
+    opened = {std::move(incoming), contents->game, contents->values};
+    incoming = {};
     planned.reset();
     const Game& game = *contents->game;
     SetLines(std::array{game.name, game.code, game.language, game.windowCaption});

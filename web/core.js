@@ -53,7 +53,9 @@ async function loadTidewellCore(wasmBytes) {
     },
     // The opened ROM's game and values, or { refusal }.
     open(image) {
-      if (!withBytes(image, (at, size) => core.tw_open(at, size))) return { refusal: resultText() };
+      const at = core.tw_image_buffer(image.length); // before the memory's buffer: it may grow
+      new Uint8Array(core.memory.buffer, at, image.length).set(image);
+      if (!core.tw_open()) return { refusal: resultText() };
       const [name, code, language, caption] = resultLines();
       core.tw_values();
       return { game: { name, code, language, caption }, values: Array.from(resultBytes()) };
@@ -91,10 +93,13 @@ async function loadTidewellCore(wasmBytes) {
     missingLevelText: () => (core.tw_text(0), resultText()),
     missingChoiceText: () => (core.tw_text(1), resultText()),
     saveAnywayText: () => (core.tw_text(2), resultText()),
-    // Save's plan for fifteen values: { image, edits } or { failure }.
+    // Save's plan for fifteen values: { image, edits } or { failure }. The
+    // image lies in the module's memory, good until the next call: copy it
+    // (into a Blob, say) at once.
     planSave(values, { labText, rivalTeams }) {
       const edits = withBytes(values, (at) => core.tw_plan_save(at, labText ? 1 : 0, rivalTeams ? 1 : 0));
-      return edits < 0 ? { failure: resultText() } : { image: resultBytes(), edits };
+      if (edits < 0) return { failure: resultText() };
+      return { image: new Uint8Array(core.memory.buffer, core.tw_result_data(), core.tw_result_size()), edits };
     },
     saveChangesQuestion(fileName) {
       withText(fileName, (at, size) => core.tw_save_changes_question(at, size));

@@ -171,8 +171,8 @@ function options() {
   return { labText: $('updateLabDialogue').checked, rivalTeams: $('updateRivalTeams').checked };
 }
 
-function download(name, bytes) {
-  const link = element('a', { href: URL.createObjectURL(new Blob([bytes])), download: name });
+function download(name, blob) {
+  const link = element('a', { href: URL.createObjectURL(blob), download: name });
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 }
@@ -212,7 +212,7 @@ async function save() {
   const plan = core.planSave(values, options());
   if (plan.failure !== undefined) return tell(plan.failure).then(() => false);
   try {
-    if (plan.edits > 0) await writeRom(plan.image);
+    if (plan.edits > 0) await writeRom(new Blob([plan.image]));
   } catch (error) {
     return tell(error.message).then(() => false);
   }
@@ -225,7 +225,7 @@ async function saveRomAs() {
   if (values === null) return;
   const plan = core.planSave(values, options());
   if (plan.failure !== undefined) return tell(plan.failure);
-  download(rom.name, plan.image);
+  download(rom.name, new Blob([plan.image]));
   await showSaved(values, core.savedText());
 }
 
@@ -243,7 +243,7 @@ async function exportPatch() {
   const patch = core.makePatch(format);
   if (patch.failure !== undefined) return tell(patch.failure);
   const name = `${baseName(rom.name)}.${format}`;
-  download(name, patch.patch);
+  download(name, new Blob([patch.patch]));
   await tell(core.patchWrittenText(name));
 }
 

@@ -123,13 +123,7 @@ async function openFile(file, handle = null) {
   if (!await canDiscardEdits()) return;
   const refusal = core.refusalBySize(file.size);
   if (refusal !== null) return tell(refusal);
-  let image;
-  try {
-    image = new Uint8Array(await file.arrayBuffer());
-  } catch (error) {
-    return tell(error.message);
-  }
-  const opened = core.open(image);
+  const opened = core.open(new Uint8Array(await file.arrayBuffer()));
   if (opened.refusal !== undefined) return tell(opened.refusal);
   rom = { name: file.name, handle, game: opened.game };
   $('gameName').textContent = opened.game.name;
@@ -211,11 +205,7 @@ async function save() {
   if (values === null) return false;
   const plan = core.planSave(values, options());
   if (plan.failure !== undefined) return tell(plan.failure).then(() => false);
-  try {
-    if (plan.edits > 0) await writeRom(new Blob([plan.image]));
-  } catch (error) {
-    return tell(error.message).then(() => false);
-  }
+  if (plan.edits > 0) await writeRom(new Blob([plan.image]));
   await showSaved(values, core.savedText());
   return true;
 }
@@ -256,6 +246,9 @@ function command(action) {
     busy = true;
     try {
       await action();
+    } catch (error) {
+      // The browser refused a file or a write: say why, and the page stays as it was.
+      await tell(error.message);
     } finally {
       busy = false;
     }
@@ -290,12 +283,12 @@ function listen() {
   remember('updateRivalTeams');
 
   document.addEventListener('keydown', (event) => {
-    if (!(event.ctrlKey || event.metaKey) || event.altKey || event.shiftKey) return;
+    if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
     const key = event.key.toLowerCase();
-    if (key === 'o') command(chooseRom)(event);
+    if (key === 'o' && !event.shiftKey) command(chooseRom)(event);
     else if (key === 's') {
       event.preventDefault();
-      if (rom !== null) command(save)();
+      if (rom !== null) command(event.shiftKey ? saveRomAs : save)();
     }
   });
   document.addEventListener('dragover', (event) => event.preventDefault());

@@ -2,8 +2,8 @@
 // Run by CTest with TIDEWELL_WASM, TIDEWELL_CLI and TIDEWELL_TEST_ROM set.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync, spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -54,14 +54,3 @@ for (const code of ['AAUE', 'BYTE']) {
     }
   });
 }
-
-test('the module refuses what tidewell-cli refuses, in the same words', () => {
-  const text = join(scratch, 'notes.txt');
-  writeFileSync(text, 'Not a ROM at all.\n');
-  for (const path of [romOf('AAUX'), text]) {
-    const refusal = core.open(readFileSync(path)).refusal;
-    assert.ok(refusal);
-    assert.ok(spawnSync(TIDEWELL_CLI, ['show', path]).stderr.toString().includes(`: ${refusal}`));
-  }
-  assert.equal(core.refusalBySize(64 * 1024 * 1024), core.open(new Uint8Array(0)).refusal);
-});

@@ -3,6 +3,8 @@ file input, values set through the labelled controls, Save's download equal to
 tidewell-cli set's file, a refusal, the Unown question, the banner's pictures
 equal to tidewell-cli picture's, and no network request.
 
+Save also writes into the opened file where the browser allows it.
+
 Usage: page_test.py PAGE TIDEWELL_CLI TIDEWELL_TEST_ROM"""
 import base64
 import pathlib
@@ -13,6 +15,7 @@ import tempfile
 import time
 
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 import chromium
@@ -117,6 +120,22 @@ try:
         png = scratch / f'{species}.png'
         subprocess.run([cli, 'picture', rom, species, '--output', png], check=True)
         check(picture_matches(canvas, base64.b64encode(png.read_bytes()).decode()), f'the banner shows {png.name}')
+
+    # Where the browser hands the page the opened file itself, Save writes there (the picker is a stand-in).
+    browser.execute_script('''const rom = Uint8Array.from(atob(arguments[0]), (c) => c.charCodeAt(0));
+        window.showOpenFilePicker = async () => [{ getFile: async () => new File([rom], 'crystal.gbc'),
+            requestPermission: async () => 'granted',
+            createWritable: async () => ({ write: async (blob) => { window.written = blob; }, close: async () => {} }) }];''',
+        base64.b64encode(rom.read_bytes()).decode())
+    browser.find_element(By.ID, 'openRom').click()
+    wait.until(lambda _: browser.find_element(By.ID, 'status').text == '')
+    Select(control('PokéBall 3', 'Species')).select_by_visible_text('Pikachu')
+    control('PokéBall 3', 'Species').send_keys(Keys.CONTROL, 's')
+    answer('OK')
+    written = browser.execute_async_script('''const reader = new FileReader();
+        reader.onload = () => arguments[0](reader.result.split(',')[1]); reader.readAsDataURL(window.written);''')
+    subprocess.run([cli, 'set', rom, '--ball3', '25', '--output', expected, '--quiet'], check=True)
+    check(base64.b64decode(written) == expected.read_bytes(), 'Save wrote tidewell-cli set\'s ROM into the opened file')
 
     requests = browser.execute_script('return performance.getEntriesByType("resource").map((r) => r.name)')
     check(requests == [], f'no network request: {requests}')

@@ -1,8 +1,9 @@
 // The core's entry points for the web page. The page copies bytes into memory
-// it takes with tw_alloc, calls one function, and reads what the function made
-// from tw_result_data and tw_result_size: bytes (an image, a patch, a picture)
-// or UTF-8 text, several lines joined by '\n'. The opened ROM stays here, so
-// that 2 MiB do not cross over at every edit.
+// it takes with tw_alloc (an image: tw_image_buffer), calls one function, and
+// reads what the function made from tw_result_data and tw_result_size: bytes
+// (an image, a patch, a picture) or UTF-8 text, several lines joined by '\n'.
+// The opened ROM stays here, so that 2 MiB do not cross over at every edit.
+// Calls about a planned Save make nothing when none is planned.
 #include "Catalogues.h"
 #include "FrontPicture.h"
 #include "Outcomes.h"
@@ -60,8 +61,10 @@ template <typename Texts>
 void SetLines(const Texts& lines)
 {
     std::string joined;
-    for (std::string_view line : lines)
-        joined.append(joined.empty() ? "" : "\n").append(line);
+    for (bool first = true; std::string_view line : lines) {
+        joined.append(first ? "" : "\n").append(line);
+        first = false;
+    }
     SetResult(joined);
 }
 
@@ -237,12 +240,14 @@ TW_EXPORT(tw_plan_save) int tw_plan_save(const std::uint8_t* values, int labText
 // What the planned Save reports once it is written.
 TW_EXPORT(tw_saved_text) void tw_saved_text()
 {
-    SetResult(SavedOutcome(planned->plan).text);
+    SetResult(planned ? SavedOutcome(planned->plan).text : std::string());
 }
 
 // The planned Save was written: the ROM is now its image.
 TW_EXPORT(tw_commit_save) void tw_commit_save()
 {
+    if (!planned)
+        return;
     opened.image = std::move(planned->plan.image);
     opened.values = planned->values;
     planned.reset();
@@ -253,11 +258,11 @@ TW_EXPORT(tw_commit_save) void tw_commit_save()
 // nothing to export.
 TW_EXPORT(tw_make_patch) int tw_make_patch(int ips)
 {
-    const SavePlan& plan = planned->plan;
-    if (plan.edits.empty()) {
+    if (!planned || planned->plan.edits.empty()) {
         SetResult(FailureOutcome({make_error_code(RomErrc::nothingToExport)}).text);
         return 0;
     }
+    const SavePlan& plan = planned->plan;
     auto patch = MakePatch(ips != 0 ? PatchFormat::ips : PatchFormat::bps, opened.image, plan.image, plan.edits);
     if (!patch) {
         SetResult(FailureOutcome({patch.error()}).text);
@@ -270,7 +275,7 @@ TW_EXPORT(tw_make_patch) int tw_make_patch(int ips)
 // What the planned Save reports once its patch is written under this name.
 TW_EXPORT(tw_patch_written_text) void tw_patch_written_text(const char* name, std::size_t size)
 {
-    SetResult(PatchWrittenOutcome(std::string_view(name, size), planned->plan).text);
+    SetResult(planned ? PatchWrittenOutcome(std::string_view(name, size), planned->plan).text : std::string());
 }
 
 // What Open asks first when the opened ROM has unsaved edits.

@@ -14,7 +14,6 @@ const valueNames = ['poke1', 'poke2', 'poke3', 'lvl1', 'lvl2', 'lvl3', 'item1', 
   'rival1', 'rlvl1', 'rival2', 'rlvl2', 'rival3', 'rlvl3'];
 const isLevel = (name) => name.includes('lvl');
 const bannerOrder = ['poke1', 'poke2', 'poke3', 'rival1', 'rival2', 'rival3'];
-const rememberedOptions = { updateLabDialogue: 'updateLabDialogue', updateRivalTeams: 'updateRivalTeams' };
 
 const $ = (id) => document.getElementById(id);
 let core = null;
@@ -58,11 +57,13 @@ function buildGroups() {
       $(side).append(element('div', { className: 'box' }, [element('canvas', { id: `picture-${name}` })]));
 }
 
-// Messages and questions in the page: resolves with the value of the button chosen.
+// Messages and questions in the page: resolves with the value of the button
+// chosen, '' for Escape. The first button is the default unless another says so.
 function ask(text, answers = [['ok', 'OK']]) {
   const box = $('message');
   $('messageText').textContent = text;
-  $('messageAnswers').replaceChildren(...answers.map(([value, label]) => element('button', { value, textContent: label })));
+  $('messageAnswers').replaceChildren(...answers.map(([value, label, isDefault]) =>
+    element('button', { value, textContent: label, autofocus: isDefault === true })));
   box.returnValue = '';
   box.showModal();
   return new Promise((resolve) => box.addEventListener('close', () => resolve(box.returnValue), { once: true }));
@@ -155,7 +156,7 @@ async function valuesToSave() {
   if (missing(isLevel)) return tell(core.missingLevelText()).then(() => null);
   if (missing((name) => !isLevel(name))) return tell(core.missingChoiceText()).then(() => null);
   for (const warning of core.unownWarnings(shown)) {
-    if (await ask(`${warning} ${core.saveAnywayText()}`, [['save', 'Save'], ['cancel', 'Cancel']]) !== 'save')
+    if (await ask(`${warning} ${core.saveAnywayText()}`, [['save', 'Save'], ['cancel', 'Cancel', true]]) !== 'save')
       return null;
   }
   return shown;
@@ -189,7 +190,7 @@ async function writeRom(image) {
     status(`Saved to ${rom.name}.`);
   } else {
     download(rom.name, image);
-    status(`This browser cannot write to the opened file, so the new ROM was downloaded as ${rom.name}.`);
+    status(`The page cannot write to the opened file here, so the new ROM was downloaded as ${rom.name}.`);
   }
 }
 
@@ -255,11 +256,12 @@ function command(action) {
   };
 }
 
+// A choice kept from one visit to the next, under the name of its box.
 function remember(id) {
   const box = $(id);
   try {
-    box.checked = localStorage.getItem(rememberedOptions[id]) !== 'false';
-    box.addEventListener('change', () => localStorage.setItem(rememberedOptions[id], String(box.checked)));
+    box.checked = localStorage.getItem(id) !== 'false';
+    box.addEventListener('change', () => localStorage.setItem(id, String(box.checked)));
   } catch {
     // Storage is off in this browser: the choice lasts as long as the page.
   }
@@ -278,7 +280,6 @@ function listen() {
   $('defaultSelection').addEventListener('click', () => show(core.defaultSelection()));
   $('about').addEventListener('click', () => $('aboutBox').showModal());
   $('starters').addEventListener('input', changed);
-  $('starters').addEventListener('change', changed);
   remember('updateLabDialogue');
   remember('updateRivalTeams');
 
@@ -298,8 +299,8 @@ function listen() {
     const item = [...event.dataTransfer.items].find((entry) => entry.kind === 'file');
     if (!item) return;
     const file = item.getAsFile();
-    const handle = item.getAsFileSystemHandle ? item.getAsFileSystemHandle().catch(() => null) : null;
-    command(async () => openFile(file, await handle))();
+    const handle = item.getAsFileSystemHandle?.().then((found) => (found?.kind === 'file' ? found : null), () => null);
+    command(async () => openFile(file, (await handle) ?? null))();
   });
   window.addEventListener('beforeunload', (event) => {
     if (rom !== null && core.isEdited(shownValues())) {

@@ -208,7 +208,7 @@ TW_EXPORT(tw_picture) int tw_picture(int species)
 }
 
 // The warnings that Save asks to go past for these fifteen values, one a line.
-TW_EXPORT(tw_unown_warnings) void tw_unown_warnings(const std::uint8_t* values)
+TW_EXPORT(tw_save_warnings) void tw_save_warnings(const std::uint8_t* values)
 {
     SetLines(UnownWarnings(SettingsAt(values)));
 }

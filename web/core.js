@@ -86,8 +86,8 @@ async function loadTidewellCore(wasmBytes) {
       if (width === 0) return null;
       return new ImageData(new Uint8ClampedArray(core.memory.buffer, core.tw_result_data(), core.tw_result_size()), width);
     },
-    unownWarnings(values) {
-      withBytes(values, (at) => core.tw_unown_warnings(at));
+    saveWarnings(values) {
+      withBytes(values, (at) => core.tw_save_warnings(at));
       return resultLines();
     },
     missingLevelText: () => (core.tw_text(0), resultText()),

@@ -155,7 +155,7 @@ async function valuesToSave() {
   const missing = (test) => valueNames.some((name, i) => test(name) && shown[i] === null);
   if (missing(isLevel)) return tell(core.missingLevelText()).then(() => null);
   if (missing((name) => !isLevel(name))) return tell(core.missingChoiceText()).then(() => null);
-  for (const warning of core.unownWarnings(shown)) {
+  for (const warning of core.saveWarnings(shown)) {
     if (await ask(`${warning} ${core.saveAnywayText()}`, [['save', 'Save'], ['cancel', 'Cancel', true]]) !== 'save')
       return null;
   }

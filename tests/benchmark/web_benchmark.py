@@ -61,9 +61,10 @@ finally:
 
 ready.sort()
 print(f'Load to ready: median {ready[len(ready) // 2]:.1f} ms of {len(ready)} loads (goal: under 500 ms)')
-print(f'Open+Save in memory: web {web["memory"]:.2f} ms, native {native["memory"]:.2f} ms, '
-      f'ratio {web["memory"] / native["memory"]:.2f} (goal: within 2)')
-print(f'Open+Save with the file: web (read, download) {web["page"]:.2f} ms, native (read, write, fsync) '
-      f'{native["open"] + native["save"]:.2f} ms, ratio {web["page"] / (native["open"] + native["save"]):.2f}')
-print(f'251 pictures: web (with palettes, as RGBA) {web["pictures"]:.2f} ms, native (decoding only) '
-      f'{native["pictures"]:.2f} ms, ratio {web["pictures"] / native["pictures"]:.2f} (goal: within 3)')
+for what, web_ms, native_ms, goal in [
+        ('Open+Save in memory', web['memory'], native['memory'], ' (goal: within 2)'),
+        ('Open+Save with the file (web: read, download; native: read, write, fsync)', web['page'],
+         native['open'] + native['save'], ''),
+        ('251 pictures (web: with colours, as RGBA; native: decoding only)', web['pictures'], native['pictures'],
+         ' (goal: within 3)')]:
+    print(f'{what}: web {web_ms:.2f} ms, native {native_ms:.2f} ms, ratio {web_ms / native_ms:.2f}{goal}')

@@ -45,7 +45,7 @@ for (const code of ['AAUE', 'BYTE']) {
       const opened = core.open(readFileSync(rom));
       const values = example.defaults ? core.defaultSelection() : opened.values;
       for (const [row, parts] of Object.entries(example.rows))
-        parts.forEach((part, i) => { values[rows[row][i]] = core.levelByte(String(part)) ?? part; });
+        parts.forEach((part, i) => { values[rows[row][i]] = i === 1 ? core.levelByte(String(part)) : part; });
       const plan = core.planSave(values, { labText: example.labText ?? true, rivalTeams: example.rivalTeams ?? true });
       assert.ok(plan.edits > 0);
       assert.deepEqual(Buffer.from(plan.image), cliWrites(rom, example, '--output'));

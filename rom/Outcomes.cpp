@@ -130,6 +130,11 @@ std::string PictureWrittenText(std::string_view species, std::string_view fileNa
     return "Wrote the picture of " + std::string(species) + " to " + std::string(fileName) + ".";
 }
 
+std::string SaveChangesQuestion(std::string_view fileName)
+{
+    return "Save the changes to the starters of " + std::string(fileName) + "?";
+}
+
 std::string WrittenText(std::string_view fileName, std::optional<PatchFormat> patch)
 {
     if (!patch)

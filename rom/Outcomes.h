@@ -65,6 +65,16 @@ std::vector<std::string> SaveNotes(const SavePlan& plan);
 // 252 to 255 is no Pokémon at all. The rival's Unown is fine.
 std::vector<std::string> PokeBallWarnings(const StarterSettings& values);
 
+// Why Save does not start: a level box or a list holds nothing it could write.
+inline constexpr std::string_view MissingLevelText = "Please enter levels between 0 and 100.";
+inline constexpr std::string_view MissingChoiceText = "Please choose a species in every list.";
+
+// Asked after each warning, before Save goes on.
+inline constexpr std::string_view SaveAnywayText = "Save anyway?";
+
+// Asked before unsaved edits to this file's starters would be lost.
+std::string SaveChangesQuestion(std::string_view fileName);
+
 inline constexpr std::string_view NothingToWriteText = "The ROM already holds these starters; nothing was written.";
 
 // The releases Tidewell supports, for a refusal that has room to name them.

@@ -38,12 +38,12 @@ void OutcomeBoxes::Warn(const QString& text)
 
 BoxAnswer OutcomeBoxes::AskToSaveChanges(const QString& fileName)
 {
-    return boxes_.AskToSave(&owner_, "Save the changes to the starters of " + fileName + "?", programTitle);
+    return boxes_.AskToSave(&owner_, QString::fromStdString(SaveChangesQuestion(fileName.toStdString())), programTitle);
 }
 
 bool OutcomeBoxes::SaveAnyway(const std::vector<std::string>& warnings)
 {
     return std::ranges::all_of(warnings, [this](const std::string& warning) {
-        return boxes_.AskToSaveAnyway(&owner_, QString::fromUtf8(warning) + " Save anyway?", programTitle) == BoxAnswer::save;
+        return boxes_.AskToSaveAnyway(&owner_, QString::fromUtf8(warning) + ' ' + QString::fromUtf8(SaveAnywayText), programTitle) == BoxAnswer::save;
     });
 }

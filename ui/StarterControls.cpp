@@ -2,6 +2,7 @@
 
 #include "Catalogues.h"
 #include "FormFont.h"
+#include "Outcomes.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -131,9 +132,9 @@ std::expected<StarterSettings, QString> StarterControls::ValuesToSave() const
         });
     };
     if (missing(ValueKind::level))
-        return std::unexpected(QStringLiteral("Please enter levels between 0 and 100."));
+        return std::unexpected(QString::fromUtf8(MissingLevelText));
     if (missing(ValueKind::species) || missing(ValueKind::item))
-        return std::unexpected(QStringLiteral("Please choose a species in every list."));
+        return std::unexpected(QString::fromUtf8(MissingChoiceText));
     StarterSettings values;
     for (StarterValue value : AllStarterValues)
         values[value] = *shown[IndexOf(value)];

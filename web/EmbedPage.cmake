@@ -1,0 +1,11 @@
+# Fills the page's template: its style, its scripts and the module as base64.
+cmake_policy(VERSION 3.25)
+file(READ ${SOURCE_DIR}/tidewell.html page)
+foreach(part tidewell.css core.js tidewell.js)
+    file(READ ${SOURCE_DIR}/${part} text)
+    string(REPLACE "@${part}@" "${text}" page "${page}")
+endforeach()
+execute_process(COMMAND ${BASE64} -w 0 ${WASM} OUTPUT_VARIABLE module COMMAND_ERROR_IS_FATAL ANY)
+string(REPLACE "@tidewell-core.wasm@" "${module}" page "${page}")
+string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
+file(WRITE ${OUTPUT} "${page}")

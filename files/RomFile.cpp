@@ -2,6 +2,8 @@
 
 #include "RomErrors.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
@@ -185,6 +187,28 @@ std::expected<std::vector<std::uint8_t>, std::error_code> RomFile::ReadAll()
     // A file cut short while we read is shown as it now is.
     bytes.resize(filled);
     return bytes;
+}
+
+std::expected<bool, std::error_code> RomFile::Holds(std::span<const std::uint8_t> bytes)
+{
+    const auto size = Size();
+    if (!size)
+        return std::unexpected(size.error());
+    if (*size != std::ssize(bytes))
+        return false;
+    std::array<std::uint8_t, 64 * 1024> piece;
+    for (std::size_t compared = 0; compared < bytes.size();) {
+        errno = 0;
+        const ssize_t read = pread(descriptor_, piece.data(), std::min(piece.size(), bytes.size() - compared),
+                                   static_cast<off_t>(compared));
+        if (read < 0)
+            return std::unexpected(LastError());
+        if (read == 0 || !std::ranges::equal(std::span(piece).first(static_cast<std::size_t>(read)),
+                                             bytes.subspan(compared, static_cast<std::size_t>(read))))
+            return false;
+        compared += static_cast<std::size_t>(read);
+    }
+    return true;
 }
 
 std::expected<std::int64_t, std::error_code> RomFile::Size()

@@ -69,11 +69,11 @@ constexpr CrcTable MakeCrcTable()
     return table;
 }
 
-// Eight bytes a step, because a rebuild runs the CRC over the whole ROM:
+// Sixteen bytes a step, because a rebuild runs the CRC over the whole ROM:
 // tables[k][i] is the CRC of byte i followed by k zero bytes.
-constexpr std::array<CrcTable, 8> MakeCrcTables()
+constexpr std::array<CrcTable, 16> MakeCrcTables()
 {
-    std::array<CrcTable, 8> tables{MakeCrcTable()};
+    std::array<CrcTable, 16> tables{MakeCrcTable()};
     for (std::size_t k = 1; k < tables.size(); ++k)
         for (std::size_t i = 0; i < 256; ++i)
             tables[k][i] = static_cast<std::uint16_t>((tables[k - 1][i] >> 8) ^ tables[0][tables[k - 1][i] & 0xFF]);
@@ -86,10 +86,12 @@ constexpr std::uint16_t Crc(std::span<const std::uint8_t> bytes, std::uint16_t s
 {
     const auto& t = crcTables;
     std::uint16_t crc = start;
-    for (; bytes.size() >= 8; bytes = bytes.subspan(8)) {
+    for (; bytes.size() >= 16; bytes = bytes.subspan(16)) {
         const auto& b = bytes;
-        crc = static_cast<std::uint16_t>(t[7][(crc ^ b[0]) & 0xFF] ^ t[6][(crc >> 8) ^ b[1]] ^ t[5][b[2]] ^ t[4][b[3]]
-                                         ^ t[3][b[4]] ^ t[2][b[5]] ^ t[1][b[6]] ^ t[0][b[7]]);
+        crc = static_cast<std::uint16_t>(t[15][(crc ^ b[0]) & 0xFF] ^ t[14][(crc >> 8) ^ b[1]] ^ t[13][b[2]]
+                                         ^ t[12][b[3]] ^ t[11][b[4]] ^ t[10][b[5]] ^ t[9][b[6]] ^ t[8][b[7]]
+                                         ^ t[7][b[8]] ^ t[6][b[9]] ^ t[5][b[10]] ^ t[4][b[11]] ^ t[3][b[12]]
+                                         ^ t[2][b[13]] ^ t[1][b[14]] ^ t[0][b[15]]);
     }
     for (std::uint8_t byte : bytes)
         crc = static_cast<std::uint16_t>((crc >> 8) ^ t[0][(crc ^ byte) & 0xFF]);

@@ -1,3 +1,4 @@
+#include "Artwork.h"
 #include "Form1.h"
 #include "FormFont.h"
 #include "MessageBoxes.h"
@@ -5,7 +6,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QIcon>
 
 namespace {
 
@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName("org.tidewell.Tidewell");
-    QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
+    QApplication::setWindowIcon(ProgramIcon());
     // The menus would otherwise take the desktop's generic face, which is
     // Liberation Mono where only the Liberation fonts are installed.
     QApplication::setFont(ApplicationFont());

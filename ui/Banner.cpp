@@ -2,6 +2,14 @@
 
 #include "FrontPicture.h"
 
+// Built in, like the program's icon (see Artwork.cpp).
+#include "sprites/bulbasaur.xpm"
+#include "sprites/charmander.xpm"
+#include "sprites/chikorita.xpm"
+#include "sprites/cyndaquil.xpm"
+#include "sprites/squirtle.xpm"
+#include "sprites/totodile.xpm"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,8 +31,9 @@ constexpr int pictureMargin = 8;
 constexpr int titlePadding = 6;
 
 // Johto's starters face the title from the left, Kanto's from the right.
-constexpr std::array<const char*, 3> leftSprites{"cyndaquil", "chikorita", "totodile"};
-constexpr std::array<const char*, 3> rightSprites{"bulbasaur", "squirtle", "charmander"};
+using Xpm = const char* const*;
+constexpr std::array<Xpm, 3> leftSprites{cyndaquil_xpm, chikorita_xpm, totodile_xpm};
+constexpr std::array<Xpm, 3> rightSprites{bulbasaur_xpm, squirtle_xpm, charmander_xpm};
 
 void PaintBackground(QPainter& painter)
 {
@@ -81,13 +90,11 @@ void PaintShadow(QPainter& painter, const QRectF& sprite)
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void PaintSprite(QPainter& painter, const char* name, int x)
+void PaintSprite(QPainter& painter, Xpm sprite, int x)
 {
     const int y = (bannerSize.height() - spriteSize) / 2 - 2;
     PaintShadow(painter, QRectF(x, y, spriteSize, spriteSize));
-
-    const QPixmap sprite(QStringLiteral(":/sprites/%1.xpm").arg(QLatin1String(name)));
-    painter.drawPixmap(QRect(x, y, spriteSize, spriteSize), sprite);
+    painter.drawPixmap(QRect(x, y, spriteSize, spriteSize), QPixmap(sprite));
 }
 
 QImage ImageOf(const FrontPicture& picture, const Palette& palette)

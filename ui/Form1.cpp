@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Artwork.h"
 #include "Banner.h"
 #include "Form2.h"
 #include "FormFont.h"
@@ -60,6 +61,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     // list given a font afterwards builds its popup list straight away.
     setFont(FormFont());
     ui->setupUi(this);
+    setWindowIcon(ProgramIcon());
     ui->menuBar->setFont(QApplication::font(ui->menuBar));
     ui->Frame2->setFont(QApplication::font());
     ui->Label1->setFont(FormFont());

@@ -13,6 +13,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResource>
 
 #include <algorithm>
 #include <array>
@@ -130,7 +131,7 @@ void PaintPicture(QPainter& painter, const QImage& picture, const QRectF& box, q
     painter.drawImage(box.topLeft() + PlaceInBox(picture, scale / devicePixelRatio), enlarged);
 }
 
-QPixmap BlankBanner(qreal devicePixelRatio)
+QPixmap EmptyBanner(qreal devicePixelRatio)
 {
     QPixmap banner(bannerSize * devicePixelRatio);
     banner.setDevicePixelRatio(devicePixelRatio);
@@ -141,7 +142,7 @@ QPixmap BlankBanner(qreal devicePixelRatio)
 
 QPixmap PaintBanner(qreal devicePixelRatio)
 {
-    QPixmap banner = BlankBanner(devicePixelRatio);
+    QPixmap banner = EmptyBanner(devicePixelRatio);
     QPainter painter(&banner);
     // Pixel art stays crisp when it is enlarged.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -154,6 +155,19 @@ QPixmap PaintBanner(qreal devicePixelRatio)
     const int besideSprites = edgeMargin + 3 * spriteSize + 2 * spriteGap;
     PaintTitle(painter, besideSprites, bannerSize.width() - besideSprites);
     return banner;
+}
+
+QPixmap BlankBanner(qreal devicePixelRatio)
+{
+    const QResource built(QStringLiteral(":/banner-%1x.rgb").arg(devicePixelRatio));
+    const QByteArray bytes = built.uncompressedData();
+    const QSize size = bannerSize * devicePixelRatio;
+    QImage image(reinterpret_cast<const uchar*>(bytes.constData()), size.width(), size.height(),
+                 QImage::Format_RGB888);
+    if (bytes.size() != image.sizeInBytes())
+        return PaintBanner(devicePixelRatio);
+    image.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(image);
 }
 
 StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout, const ShownValues& shown)
@@ -173,7 +187,7 @@ StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& 
 
 QPixmap PaintBanner(qreal devicePixelRatio, const StarterPictures& pictures)
 {
-    QPixmap banner = BlankBanner(devicePixelRatio);
+    QPixmap banner = EmptyBanner(devicePixelRatio);
     QPainter painter(&banner);
     PaintBackground(painter);
     const qreal box = pictureBox * std::max(1.0, std::floor(devicePixelRatio)) / devicePixelRatio;

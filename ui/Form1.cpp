@@ -75,7 +75,7 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     ui->mnuFile->insertSeparator(ui->mnuExit)->setObjectName("mnuBreak");
     setShortcuts();
 
-    ui->Image1->setPixmap(PaintBanner(devicePixelRatioF()));
+    ui->Image1->setPixmap(BlankBanner(devicePixelRatioF()));
     controls = new StarterControls(*ui->centralWidget);
     recentRoms = new RecentRoms(*ui->mnuRecent);
     Remember(ui->mnuLabText, QStringLiteral("updateLabDialogue"));

@@ -171,9 +171,18 @@ void RebuildStadiumBlock(std::span<std::uint8_t> rom)
     PutBigEndian(block.subspan(crcField), Crc(sums, stadiumCrcStart));
 }
 
-std::uint16_t GlobalChecksum(std::span<const std::uint8_t> rom)
+// Every byte but the checksum's own, which is zero meanwhile. The stadium
+// block's sums already cover every half-bank but the last, which holds the
+// block itself: one pass over the ROM fewer.
+std::uint16_t GlobalChecksum(std::span<const std::uint8_t> rom, bool withStadiumSums)
 {
-    return Sum16(rom.subspan(headerEnd), Sum16(rom.first(globalChecksumField), 0));
+    if (!withStadiumSums)
+        return Sum16(rom, 0);
+    const auto sums = rom.subspan(stadiumBlock + blockBody, 2 * halfBankCount);
+    std::uint32_t sum = Sum16(rom.last(halfBankSize), 0);
+    for (std::size_t half = 0; half + 1 < halfBankCount; ++half)
+        sum += static_cast<std::uint32_t>((sums[2 * half] << 8 | sums[2 * half + 1]) - halfBankSumStart);
+    return static_cast<std::uint16_t>(sum);
 }
 
 } // namespace
@@ -194,13 +203,12 @@ void RebuildCheckData(std::span<std::uint8_t> rom, CheckBlocks blocks)
     const auto checksum = rom.subspan(globalChecksumField, 2);
     PutBigEndian(checksum, 0);
     // The blocks' offsets and half-bank count only mean something in a 2 MiB ROM.
-    if (rom.size() == CheckedRomSize) {
-        if (blocks.base)
-            RebuildBaseBlock(rom);
-        if (blocks.stadium)
-            RebuildStadiumBlock(rom);
-    }
-    PutBigEndian(checksum, GlobalChecksum(rom));
+    const bool checkedSize = rom.size() == CheckedRomSize;
+    if (checkedSize && blocks.base)
+        RebuildBaseBlock(rom);
+    if (checkedSize && blocks.stadium)
+        RebuildStadiumBlock(rom);
+    PutBigEndian(checksum, GlobalChecksum(rom, checkedSize && blocks.stadium));
 }
 
 std::uint16_t StadiumCrc(std::span<const std::uint8_t> bytes, std::uint16_t start)

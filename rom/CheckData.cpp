@@ -103,24 +103,17 @@ static_assert(Crc(crcCheckInput, 0xFEFE) == 0x6E3B);
 static_assert(Crc(crcCheckInput, 0xACDE) == 0xC0F6);
 static_assert(Crc(std::array<std::uint8_t, bankSize>{}, bankCrcStart) == 0xFC38);
 
-// Eight bytes at a time, as four 16-bit lanes of byte pairs, folded into the
-// sum every 128 words before a lane can overflow: several times faster than a
-// byte loop over the whole ROM.
+// A block at a time, in a form the compiler turns into vector additions:
+// several times faster than summing byte by byte.
 std::uint16_t Sum16(std::span<const std::uint8_t> bytes, std::uint16_t start)
 {
-    constexpr std::uint64_t evenBytes = 0x00FF00FF00FF00FF;
+    constexpr std::size_t block = 256;
     std::uint32_t sum = start;
-    while (bytes.size() >= 8) {
-        const std::size_t words = std::min<std::size_t>(bytes.size() / 8, 128);
-        std::uint64_t lanes = 0;
-        for (std::size_t i = 0; i < words; ++i) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes.data() + 8 * i, 8);
-            lanes += (word & evenBytes) + ((word >> 8) & evenBytes);
-        }
-        for (int lane = 0; lane < 4; ++lane)
-            sum += static_cast<std::uint32_t>((lanes >> (16 * lane)) & 0xFFFF);
-        bytes = bytes.subspan(words * 8);
+    for (; bytes.size() >= block; bytes = bytes.subspan(block)) {
+        std::uint32_t blockSum = 0;
+        for (std::size_t i = 0; i < block; ++i)
+            blockSum += bytes[i];
+        sum += blockSum;
     }
     for (std::uint8_t byte : bytes)
         sum += byte;

@@ -10,16 +10,20 @@
 namespace {
 
 // Answers --help and --version before anything opens the display, which a
-// terminal without one does not have.
+// terminal without one does not have. Only they need an application before it.
 void AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments, const QCommandLineOption& help,
                           const QCommandLineOption& version)
 {
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    arguments.parse(words);
+    if (!arguments.isSet(help) && !arguments.isSet(version))
+        return;
     const QCoreApplication beforeDisplay(argc, argv);
-    arguments.parse(QCoreApplication::arguments());
     if (arguments.isSet(help))
         arguments.showHelp();
-    if (arguments.isSet(version))
-        arguments.showVersion();
+    arguments.showVersion();
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "Artwork.h"
 #include "Form1.h"
 #include "FormFont.h"
 #include "MessageBoxes.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QIcon>
 
 #include <cstdio>
 
@@ -36,18 +36,22 @@ bool DisplayMissing(const QString& platform)
 }
 
 // Answers --help and --version before anything opens the display, which a
-// terminal without one does not have. False, said why, when there is no
-// display for the window.
+// terminal without one does not have; only they need an application before
+// it. False, said why, when there is no display for the window.
 bool AnswerWithoutDisplay(int argc, char* argv[], QCommandLineParser& arguments, const QCommandLineOption& help,
                           const QCommandLineOption& version)
 {
-    const QCoreApplication beforeDisplay(argc, argv);
-    arguments.parse(QCoreApplication::arguments());
-    if (arguments.isSet(help))
-        arguments.showHelp();
-    if (arguments.isSet(version))
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    arguments.parse(words);
+    if (arguments.isSet(help) || arguments.isSet(version)) {
+        const QCoreApplication beforeDisplay(argc, argv);
+        if (arguments.isSet(help))
+            arguments.showHelp();
         arguments.showVersion();
-    if (!DisplayMissing(ChosenPlatform(QCoreApplication::arguments())))
+    }
+    if (!DisplayMissing(ChosenPlatform(words)))
         return true;
     std::fputs("Tidewell needs a graphical display. To change a ROM without one, use tidewell-cli "
                "(see tidewell-cli --help).\n",
@@ -75,7 +79,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QuitOnTerminationSignals(app);
     QApplication::setDesktopFileName("org.tidewell.Tidewell");
-    QApplication::setWindowIcon(QIcon(":/icons/meganium.xpm"));
+    QApplication::setWindowIcon(ProgramIcon());
     // The menus would otherwise take the desktop's generic face, which is
     // Liberation Mono where only the Liberation fonts are installed.
     QApplication::setFont(ApplicationFont());

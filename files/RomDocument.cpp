@@ -110,13 +110,12 @@ std::expected<RomFile, std::error_code> RomDocument::Reopen() const
     const auto identity = file->Identity();
     if (!identity)
         return std::unexpected(identity.error());
-    const auto size = file->Size();
-    if (*identity != identity_ || !size || *size != std::ssize(image_))
+    if (*identity != identity_)
         return changed;
-    const auto image = file->ReadAll();
-    if (!image)
-        return std::unexpected(image.error());
-    if (*image != image_)
+    const auto same = file->Holds(image_);
+    if (!same)
+        return std::unexpected(same.error());
+    if (!*same)
         return changed;
     return std::move(*file);
 }
@@ -176,7 +175,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
     auto& [file, plan] = *planned;
     if (plan.edits.empty()) {
         values_ = values;
-        return plan;
+        return std::move(plan);
     }
     const auto replaced = ReplaceFile(file, path_, plan.image);
     if (!replaced)
@@ -185,7 +184,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
         Saved(values, (*replaced)->identity, plan);
         if ((*replaced)->unsynced)
             return std::unexpected(SaveFailure{(*replaced)->unsynced, RomLeft::unconfirmed});
-        return plan;
+        return std::move(plan);
     }
     auto writable = file.Reopen(RomFile::Access::readWrite);
     if (!writable)
@@ -196,7 +195,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::Save(const StarterSettings& va
     if (!identity)
         return std::unexpected(SaveFailure{identity.error(), RomLeft::changed});
     Saved(values, *identity, plan);
-    return plan;
+    return std::move(plan);
 }
 
 std::expected<SavePlan, SaveFailure> RomDocument::SaveAs(const StarterSettings& values, SaveOptions options,
@@ -218,7 +217,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::SaveAs(const StarterSettings& 
         return std::unexpected(SaveFailure{identity.error()});
     path_ = target;
     Saved(values, *identity, plan);
-    return plan;
+    return std::move(plan);
 }
 
 std::expected<SavePlan, SaveFailure> RomDocument::ExportPatch(const StarterSettings& values, SaveOptions options,
@@ -231,7 +230,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::ExportPatch(const StarterSetti
     auto planned = Plan(values, options);
     if (!planned)
         return std::unexpected(SaveFailure{planned.error()});
-    const SavePlan& plan = planned->plan;
+    SavePlan& plan = planned->plan;
     if (plan.edits.empty())
         return std::unexpected(SaveFailure{make_error_code(RomErrc::nothingToExport)});
     const auto patch = MakePatch(format, image_, plan.image, plan.edits);
@@ -239,7 +238,7 @@ std::expected<SavePlan, SaveFailure> RomDocument::ExportPatch(const StarterSetti
         return std::unexpected(SaveFailure{patch.error()});
     if (const auto written = WriteDerivedFile(*patch, target, overRom); !written)
         return std::unexpected(written.error());
-    return plan;
+    return std::move(plan);
 }
 
 std::expected<void, SaveFailure> RomDocument::WriteDerivedFile(std::span<const std::uint8_t> bytes,

@@ -1,5 +1,8 @@
 #include "RomFile.h"
 
+#include <algorithm>
+#include <array>
+
 #include "RomErrors.h"
 
 #include <utility>
@@ -86,6 +89,27 @@ std::expected<std::vector<std::uint8_t>, std::error_code> RomFile::ReadAll()
     // A file cut short while we read is shown as it now is.
     bytes.resize(*read);
     return bytes;
+}
+
+// Compared a piece at a time, so that no second copy of the ROM is made.
+std::expected<bool, std::error_code> RomFile::Holds(std::span<const std::uint8_t> bytes)
+{
+    const auto size = Size();
+    if (!size)
+        return std::unexpected(size.error());
+    if (*size != std::ssize(bytes))
+        return false;
+    std::array<std::uint8_t, 64 * 1024> piece;
+    for (std::size_t compared = 0; compared < bytes.size();) {
+        const auto wanted = std::span(piece).first(std::min(piece.size(), bytes.size() - compared));
+        const auto read = platform::ReadAt(handle_, wanted, static_cast<std::int64_t>(compared));
+        if (!read)
+            return std::unexpected(read.error());
+        if (*read == 0 || !std::ranges::equal(wanted.first(*read), bytes.subspan(compared, *read)))
+            return false;
+        compared += *read;
+    }
+    return true;
 }
 
 std::expected<std::int64_t, std::error_code> RomFile::Size()

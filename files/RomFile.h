@@ -29,6 +29,9 @@ public:
     std::error_code WriteAll(std::span<const std::uint8_t> bytes);
     // The whole file, as it is now.
     std::expected<std::vector<std::uint8_t>, std::error_code> ReadAll();
+    // Whether the file holds exactly `bytes`, read a piece at a time, without
+    // a second copy of the whole file.
+    std::expected<bool, std::error_code> Holds(std::span<const std::uint8_t> bytes);
     std::expected<std::int64_t, std::error_code> Size();
     std::expected<FileStatus, std::error_code> Status();
     std::expected<FileIdentity, std::error_code> Identity();

@@ -7,8 +7,9 @@ build="$repo/build"
 # Liberation Sans has the metrics of the face the window's texts are laid out for.
 # libxkbcommon-dev only answers Qt's own search for it, which otherwise warns on every configure.
 # zlib gives patch files their CRC32; CLI11 and nlohmann/json serve tidewell-cli.
+# libxcb1-dev lets the benchmark see the window appear on the display.
 build_packages=(g++ make cmake qt6-base-dev libgl-dev libxkbcommon-dev zlib1g-dev libpng-dev libcli11-dev
-                nlohmann-json3-dev fonts-liberation2)
+                nlohmann-json3-dev fonts-liberation2 libxcb1-dev)
 wasm_packages=(clang-16 lld-16 libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 libclang-rt-16-dev-wasm32 wasi-libc)
 build_purpose="the compiler, CMake, the Qt 6 and other development files, and the font Tidewell is built with"
 

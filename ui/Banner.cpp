@@ -2,9 +2,18 @@
 
 #include "FrontPicture.h"
 
+// Built in, like the program's icon (see Artwork.cpp).
+#include "sprites/bulbasaur.xpm"
+#include "sprites/charmander.xpm"
+#include "sprites/chikorita.xpm"
+#include "sprites/cyndaquil.xpm"
+#include "sprites/squirtle.xpm"
+#include "sprites/totodile.xpm"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResource>
 
 #include <algorithm>
 #include <array>
@@ -23,8 +32,9 @@ constexpr int pictureMargin = 8;
 constexpr int titlePadding = 6;
 
 // Johto's starters face the title from the left, Kanto's from the right.
-constexpr std::array<const char*, 3> leftSprites{"cyndaquil", "chikorita", "totodile"};
-constexpr std::array<const char*, 3> rightSprites{"bulbasaur", "squirtle", "charmander"};
+using Xpm = const char* const*;
+constexpr std::array<Xpm, 3> leftSprites{cyndaquil_xpm, chikorita_xpm, totodile_xpm};
+constexpr std::array<Xpm, 3> rightSprites{bulbasaur_xpm, squirtle_xpm, charmander_xpm};
 
 void PaintBackground(QPainter& painter)
 {
@@ -81,13 +91,11 @@ void PaintShadow(QPainter& painter, const QRectF& sprite)
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void PaintSprite(QPainter& painter, const char* name, int x)
+void PaintSprite(QPainter& painter, Xpm sprite, int x)
 {
     const int y = (bannerSize.height() - spriteSize) / 2 - 2;
     PaintShadow(painter, QRectF(x, y, spriteSize, spriteSize));
-
-    const QPixmap sprite(QStringLiteral(":/sprites/%1.xpm").arg(QLatin1String(name)));
-    painter.drawPixmap(QRect(x, y, spriteSize, spriteSize), sprite);
+    painter.drawPixmap(QRect(x, y, spriteSize, spriteSize), QPixmap(sprite));
 }
 
 QImage ImageOf(const FrontPicture& picture, const Palette& palette)
@@ -123,7 +131,7 @@ void PaintPicture(QPainter& painter, const QImage& picture, const QRectF& box, q
     painter.drawImage(box.topLeft() + PlaceInBox(picture, scale / devicePixelRatio), enlarged);
 }
 
-QPixmap BlankBanner(qreal devicePixelRatio)
+QPixmap EmptyBanner(qreal devicePixelRatio)
 {
     QPixmap banner(bannerSize * devicePixelRatio);
     banner.setDevicePixelRatio(devicePixelRatio);
@@ -134,7 +142,7 @@ QPixmap BlankBanner(qreal devicePixelRatio)
 
 QPixmap PaintBanner(qreal devicePixelRatio)
 {
-    QPixmap banner = BlankBanner(devicePixelRatio);
+    QPixmap banner = EmptyBanner(devicePixelRatio);
     QPainter painter(&banner);
     // Pixel art stays crisp when it is enlarged.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -147,6 +155,19 @@ QPixmap PaintBanner(qreal devicePixelRatio)
     const int besideSprites = edgeMargin + 3 * spriteSize + 2 * spriteGap;
     PaintTitle(painter, besideSprites, bannerSize.width() - besideSprites);
     return banner;
+}
+
+QPixmap BlankBanner(qreal devicePixelRatio)
+{
+    const QResource built(QStringLiteral(":/banner-%1x.rgb").arg(devicePixelRatio));
+    const QByteArray bytes = built.uncompressedData();
+    const QSize size = bannerSize * devicePixelRatio;
+    QImage image(reinterpret_cast<const uchar*>(bytes.constData()), size.width(), size.height(),
+                 QImage::Format_RGB888);
+    if (bytes.size() != image.sizeInBytes())
+        return PaintBanner(devicePixelRatio);
+    image.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(image);
 }
 
 StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& layout, const ShownValues& shown)
@@ -166,7 +187,7 @@ StarterPictures PicturesOf(std::span<const std::uint8_t> rom, const GameLayout& 
 
 QPixmap PaintBanner(qreal devicePixelRatio, const StarterPictures& pictures)
 {
-    QPixmap banner = BlankBanner(devicePixelRatio);
+    QPixmap banner = EmptyBanner(devicePixelRatio);
     QPainter painter(&banner);
     PaintBackground(painter);
     const qreal box = pictureBox * std::max(1.0, std::floor(devicePixelRatio)) / devicePixelRatio;

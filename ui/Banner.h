@@ -14,6 +14,11 @@
 // the given device pixel ratio, with its built-in art.
 QPixmap PaintBanner(qreal devicePixelRatio);
 
+// The same, as painted when Tidewell was built for the usual ratios, since
+// painting its title would hold up the window's first appearance; painted
+// now for any other ratio.
+QPixmap BlankBanner(qreal devicePixelRatio);
+
 // A ROM's own front pictures of Poké Balls 1 to 3, then of the rival's
 // starters 1 to 3, in the normal colours with colour 0 transparent; a null
 // image for a species without a picture.

@@ -1,8 +1,10 @@
 #include "Form1.h"
 
+#include "Artwork.h"
 #include "Banner.h"
 #include "Form2.h"
 #include "FormFont.h"
+#include "FrameCaptions.h"
 #include "Outcomes.h"
 #include "OutcomeBoxes.h"
 #include "StarterControls.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLayout>
 #include <QMimeData>
 #include <QSettings>
@@ -54,18 +57,25 @@ Form1::Form1(FileDialogPlatform& fileDialogs, MessageBoxes& messageBoxes, QWidge
     , fileDialogs(fileDialogs)
     , outcomes(messageBoxes, *this)
 {
+    // The controls take the form's font from the window as they are made; a
+    // list given a font afterwards builds its popup list straight away.
+    setFont(FormFont());
     ui->setupUi(this);
+    setWindowIcon(ProgramIcon());
+    ui->menuBar->setFont(QApplication::font(ui->menuBar));
+    ui->Frame2->setFont(QApplication::font());
+    ui->Label1->setFont(FormFont());
+    auto* captions = new FrameCaptionStyle;
+    captions->setParent(this);
+    for (QGroupBox* frame : ui->centralWidget->findChildren<QGroupBox*>())
+        frame->setStyle(captions);
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui->mnuFile->insertSeparator(ui->mnuExit)->setObjectName("mnuBreak");
     setShortcuts();
 
-    // The style sheet that colours the frame captions keeps fonts from passing
-    // down to children, so every control gets its own.
-    for (QWidget* control : ui->centralWidget->findChildren<QWidget*>())
-        control->setFont(control == ui->Frame2 ? QApplication::font() : FormFont());
-    ui->Image1->setPixmap(PaintBanner(devicePixelRatioF()));
+    ui->Image1->setPixmap(BlankBanner(devicePixelRatioF()));
     controls = new StarterControls(*ui->centralWidget);
     recentRoms = new RecentRoms(*ui->mnuRecent);
     Remember(ui->mnuLabText, QStringLiteral("updateLabDialogue"));

@@ -1,14 +1,13 @@
 #include "StarterControls.h"
 
 #include "Catalogues.h"
-#include "FormFont.h"
 #include "Outcomes.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStringListModel>
 
 #include <algorithm>
 #include <span>
@@ -16,14 +15,13 @@
 
 namespace {
 
-void FillList(QComboBox* list, std::span<const std::string_view> catalogue)
+QStringListModel* NamesOf(std::span<const std::string_view> catalogue, QObject* owner)
 {
     QStringList names;
     names.reserve(static_cast<qsizetype>(catalogue.size()));
     for (std::string_view name : catalogue)
         names << QString::fromUtf8(name);
-    list->addItems(names);
-    list->setCurrentIndex(-1);
+    return new QStringListModel(names, owner);
 }
 
 } // namespace
@@ -45,18 +43,21 @@ StarterControls::StarterControls(QWidget& form) : QObject(&form)
     }
 }
 
+// The lists of a kind share their names, made once.
 void StarterControls::FillLists()
 {
+    QStringListModel* species = NamesOf(SpeciesCatalogue, this);
+    QStringListModel* items = NamesOf(ItemCatalogue, this);
     for (StarterValue value : AllStarterValues) {
-        if (KindOf(value) == ValueKind::species)
-            FillList(List(value), SpeciesCatalogue);
-        else if (KindOf(value) == ValueKind::item)
-            FillList(List(value), ItemCatalogue);
+        if (KindOf(value) == ValueKind::level)
+            continue;
+        List(value)->setModel(KindOf(value) == ValueKind::species ? species : items);
+        List(value)->setCurrentIndex(-1);
     }
 }
 
 // A list changes under the mouse wheel only once the user has chosen to work
-// in it, and opens in the window's own font.
+// in it.
 void StarterControls::CalmLists()
 {
     for (StarterValue value : AllStarterValues) {
@@ -64,7 +65,6 @@ void StarterControls::CalmLists()
             continue;
         List(value)->setFocusPolicy(Qt::StrongFocus);
         List(value)->installEventFilter(this);
-        List(value)->view()->setFont(FormFont());
     }
 }
 

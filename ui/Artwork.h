@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// Tidewell's own icon, for its windows and the desktop's lists of them.
+QIcon ProgramIcon();

@@ -1,10 +1,9 @@
 #include "RomFile.h"
 
-#include <algorithm>
-#include <array>
-
 #include "RomErrors.h"
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace fs = std::filesystem;

@@ -93,9 +93,10 @@ void RemoveLeftovers(const fs::path& folder)
     std::error_code failure;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, failure)) {
         const fs::path& name = entry.path();
+        if (!IsTemporaryName(name.filename().string()))
+            continue;
         const auto status = platform::NameStatus(name);
-        if (IsTemporaryName(name.filename().string()) && status && IsLeftover(name, *status)
-            && IsFile(platform::NameStatus(name), status->identity))
+        if (status && IsLeftover(name, *status) && IsFile(platform::NameStatus(name), status->identity))
             platform::RemoveName(name);
     }
 }

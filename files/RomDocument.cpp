@@ -1,7 +1,6 @@
 #include "RomDocument.h"
 
 #include "FileWriting.h"
-#include "HexFunctions.h"
 #include "Journal.h"
 #include "RomErrors.h"
 
@@ -24,10 +23,8 @@ std::expected<void, SaveFailure> ApplyInPlace(RomFile& file, const RomEdits& edi
     std::error_code failure;
     for (; written < edits.size(); ++written) {
         const ByteEdit& edit = edits[written];
-        if (auto done = WriteHex(file, static_cast<std::int32_t>(edit.offset), TwoDigitHex(edit.after)); !done) {
-            failure = done.error();
+        if ((failure = file.WriteByte(static_cast<std::int32_t>(edit.offset), edit.after)))
             break;
-        }
     }
     if (!failure)
         failure = file.SyncToDisk();
@@ -40,8 +37,7 @@ std::expected<void, SaveFailure> ApplyInPlace(RomFile& file, const RomEdits& edi
     bool restored = true;
     while (written-- > 0) {
         const ByteEdit& edit = edits[written];
-        restored = WriteHex(file, static_cast<std::int32_t>(edit.offset), TwoDigitHex(edit.before))
-                   && restored;
+        restored = !file.WriteByte(static_cast<std::int32_t>(edit.offset), edit.before) && restored;
     }
     restored = !file.SyncToDisk() && restored;
     // Once the old bytes are back, the journal may go or stay: it puts back what is there.

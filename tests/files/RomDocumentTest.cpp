@@ -78,32 +78,24 @@ TEST_P(RomDocumentTest, OpensAndSavesTheValuesAndNothingElse)
     EXPECT_EQ(RomDocument::Open(rom)->Values(), Numbered(3));
 }
 
+// Such a byte changed after Open is one more byte changed since Open (below).
 TEST_P(RomDocumentTest, RefusesAnyScriptOrPartyByteThatIsNotTheGamesOwn)
 {
     const Bytes good = MakeGameRom(code());
-    const fs::path rom = scratch.Write("rom.gbc", good);
     for (std::size_t place : StructurePlaces(code())) {
-        SCOPED_TRACE(place);
-        const Bytes changed = With(good, place, good[place] ^ 0x5A);
-        const auto refused = ReadRomContents(changed);
-        ASSERT_FALSE(refused);
+        const auto refused = ReadRomContents(With(good, place, good[place] ^ 0x5A));
+        ASSERT_FALSE(refused) << place;
         EXPECT_EQ(refused.error().error, RomErrc::notRecognised);
         EXPECT_EQ(refused.error().game->code, code());
-
-        auto opened = RomDocument::Open(rom);
-        ASSERT_TRUE(opened);
-        WriteAll(rom, changed);
-        EXPECT_EQ(opened->Save(Numbered(1), {}).error().error, RomErrc::romChanged);
-        EXPECT_EQ(ReadAll(rom), changed);
-        WriteAll(rom, good);
     }
 }
 
 TEST_P(RomDocumentTest, RefusesAnyByteChangedSinceOpen)
 {
     const fs::path rom = Rom("rom.gbc", Numbered(3));
-    // A starter byte, or one that no check of the game's structure looks at.
-    std::vector<std::size_t> places{0x1234};
+    // A starter byte, a script or party byte, or one that no check looks at.
+    std::vector<std::size_t> places = StructurePlaces(code());
+    places.push_back(0x1234);
     for (const auto& [value, offsets] : OffsetsFor(code()))
         places.push_back(offsets.back());
     for (std::size_t place : places) {
